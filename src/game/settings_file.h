@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace holdem {
+
+// One integer value of the settings file.
+struct SettingsEntry {
+  std::string_view section;
+  std::string_view key;
+  int32_t value = 0;
+};
+
+// Where the game keeps what must survive a restart. The engine only talks to
+// this interface; the real file, and recorders in tests, implement it.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // The integer under section/key, or the fallback when the key is missing,
+  // empty or not an integer.
+  virtual int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) = 0;
+  // Writes the entries, in order, as one replace of the whole file. Returns
+  // false when that failed; the file then holds what it held before.
+  virtual bool writeInts(std::span<const SettingsEntry> entries) = 0;
+  // The path that "Unable to write to %s" names.
+  virtual std::string displayPath() const = 0;
+};
+
+// --- The INI text itself, handled as bytes -------------------------------
+
+// Parses a value text: optional sign and decimal digits within 32 bits, or
+// 0x/0X and 1..8 hex digits taken as a 32-bit pattern. Surrounding blanks,
+// tabs and a trailing CR are ignored. Anything else gives nothing.
+std::optional<int32_t> parseSettingsInt(std::string_view text);
+
+// The raw value text of section/key in the file's bytes (names match without
+// regard to ASCII case or surrounding blanks; the first matching section and
+// the first matching key in it count), or nothing when the key is missing.
+std::optional<std::string_view> findSettingsValue(std::string_view file, std::string_view section,
+                                                  std::string_view key);
+
+// findSettingsValue then parseSettingsInt.
+std::optional<int32_t> lookupSettingsInt(std::string_view file, std::string_view section,
+                                         std::string_view key);
+
+// The file's bytes with section/key set to value: the key's line replaced,
+// or the key inserted after the last non-blank line of its section, or the
+// section appended. Every other byte is kept.
+std::string withSettingsValue(std::string_view file, std::string_view section, std::string_view key,
+                              int32_t value);
+
+// --- The file on disk ----------------------------------------------------
+
+// The standard location: $XDG_CONFIG_HOME/holdem/tavlor.ini, or
+// ~/.config/holdem/tavlor.ini when that variable is unset or empty.
+std::filesystem::path defaultSettingsPath();
+
+// The settings file at a path, opened anew for every access. Writes go to a
+// temporary file in the same folder, flushed and synced, then renamed over
+// the file (through a symlink, the link is kept and its target replaced).
+class SettingsFile final : public SettingsStore {
+ public:
+  // Writes the complete new bytes to the temporary file's descriptor; tests
+  // inject one that fails to simulate a full disk.
+  using Writer = std::function<bool(int fd, std::string_view bytes)>;
+
+  explicit SettingsFile(std::filesystem::path path, Writer writer = {});
+
+  int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) override;
+  bool writeInts(std::span<const SettingsEntry> entries) override;
+  std::string displayPath() const override;
+
+  // The whole file, or nothing when it is missing, unreadable or a folder.
+  std::optional<std::string> readAll() const;
+
+ private:
+  std::filesystem::path path_;
+  Writer writer_;
+};
+
+}  // namespace holdem
