@@ -1,0 +1,344 @@
+#include "app/sim_session.h"
+
+#include <charconv>
+
+namespace holdem {
+
+namespace {
+
+void appendString(std::string& out, std::string_view s) {
+  out += '"';
+  for (const char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          static constexpr char kHex[] = "0123456789abcdef";
+          out += "\\u00";
+          out += kHex[(c >> 4) & 0xF];
+          out += kHex[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void appendInt(std::string& out, int64_t v) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
+}
+
+constexpr std::string_view kShownText[] = {"none", "back", "up"};
+constexpr std::array<Seat, kSeatCount> kSeatOrder{Seat::Player, Seat::Freak,   Seat::Geek,   Seat::Master,
+                                                  Seat::Champ,  Seat::Pinhead, Seat::Expert, Seat::Robot};
+
+struct SettingsKey {
+  std::string_view section;
+  std::string_view key;
+};
+constexpr SettingsKey kReportedKeys[] = {
+    {"Background", "Color"}, {"Cash", "freak"},   {"Cash", "player"}, {"Cash", "geek"},
+    {"Cash", "master"},      {"Cash", "champ"},   {"Cash", "pinhead"}, {"Cash", "expert"},
+    {"Cash", "robot"},       {"Cash", "until"},   {"Cash", "initial"}, {"Card", "back"},
+};
+
+// "S.R" or a negative placeholder, written without leading zeros.
+std::optional<Card> parseCard(std::string_view w) {
+  auto number = [](std::string_view s) -> std::optional<int32_t> {
+    if (s.empty() || (s.size() > 1 && s[0] == '0')) return std::nullopt;
+    int32_t v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc{} || r.ptr != s.data() + s.size()) return std::nullopt;
+    return v;
+  };
+  if (const size_t dot = w.find('.'); dot != std::string_view::npos) {
+    const auto suit = number(w.substr(0, dot));
+    const auto rank = number(w.substr(dot + 1));
+    if (!suit || !rank || *suit > 3 || *rank > 12) return std::nullopt;
+    return Card{*suit, *rank};
+  }
+  if (w.size() < 2 || w[0] != '-') return std::nullopt;
+  const auto magnitude = number(w.substr(1));
+  if (!magnitude || *magnitude == 0) return std::nullopt;
+  return Card::placeholder(-*magnitude);
+}
+
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> out;
+  size_t start = 0;
+  while (true) {
+    const size_t blank = line.find(' ', start);
+    out.push_back(line.substr(start, blank - start));
+    if (blank == std::string_view::npos) return out;
+    start = blank + 1;
+  }
+}
+
+std::optional<int> itemNumber(std::string_view w) {
+  if (w.size() != 1 || w[0] < '0' || w[0] > '3') return std::nullopt;
+  return w[0] - '0';
+}
+
+}  // namespace
+
+// Writes one compact JSON object, keys in the order they are added.
+class Json {
+ public:
+  explicit Json(std::string& out) : out_(out) { out_ += '{'; }
+  ~Json() { out_ += "}\n"; }
+  std::string& key(std::string_view k) {
+    if (!first_) out_ += ',';
+    first_ = false;
+    out_ += '"';
+    out_ += k;
+    out_ += "\":";
+    return out_;
+  }
+  void num(std::string_view k, int64_t v) { appendInt(key(k), v); }
+  void str(std::string_view k, std::string_view v) { appendString(key(k), v); }
+  template <typename Range, typename Fn>
+  void list(std::string_view k, const Range& items, Fn each) {
+    std::string& o = key(k);
+    o += '[';
+    bool first = true;
+    for (const auto& item : items) {
+      if (!first) o += ',';
+      first = false;
+      each(o, item);
+    }
+    o += ']';
+  }
+
+ private:
+  std::string& out_;
+  bool first_ = true;
+};
+
+
+// Answers every box at once and keeps what each step showed.
+class SimSession::Recorder final : public Dialogs {
+ public:
+  struct Box {
+    std::string text;
+    std::string caption;
+    BoxButtons buttons;
+  };
+  bool showMessage(std::string_view text, std::string_view caption, BoxButtons buttons) override {
+    boxes.push_back({std::string(text), std::string(caption), buttons});
+    return buttons == BoxButtons::Ok || answerYes;
+  }
+  std::vector<Box> boxes;
+  bool answerYes = true;
+};
+
+std::optional<uint32_t> parseClockArgument(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  uint32_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10u + static_cast<uint32_t>(c - '0');
+  }
+  return negative ? 0u - value : value;
+}
+
+SimSession::SimSession(std::filesystem::path settingsPath, std::unique_ptr<Clock> clock)
+    : settings_(std::move(settingsPath)),
+      dialogs_(std::make_unique<Recorder>()),
+      clock_(std::move(clock)),
+      game_(std::make_unique<Game>(settings_, *dialogs_, canvas_, *clock_)) {}
+
+SimSession::~SimSession() = default;
+
+bool SimSession::start(std::string& out) {
+  dialogs_->boxes.clear();
+  if (game_->startUp()) {
+    appendState(out, "start");
+    return true;
+  }
+  Json j(out);
+  j.num("step", 0);
+  j.str("cmd", "start");
+  appendBoxes(j);
+  return false;
+}
+
+SimSession::Outcome SimSession::run(std::string_view line, std::string& out) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  if (line.empty() || line.front() == '#') return Outcome::Skipped;
+
+  Game& g = *game_;
+  dialogs_->boxes.clear();
+  const std::vector<std::string_view> w = words(line);
+  const auto is = [&](std::string_view a, std::string_view b = {}) {
+    return w.size() == (b.empty() ? 1u : 2u) && w[0] == a && (b.empty() || w[1] == b);
+  };
+
+  if (w[0] == "money" || w[0] == "until") {
+    // Everything after the word and its blank is the edit box's new text.
+    const std::string text(line.size() > w[0].size() ? line.substr(w[0].size() + 1) : std::string_view{});
+    if (w[0] == "money") {
+      g.setMoneyText(text);
+    } else {
+      g.setUntilText(text);
+    }
+  } else if (w[0] == "eval") {
+    if (w.size() != 9 || w[1].size() != 1 || w[1][0] < '1' || w[1][0] > '5') return Outcome::NotUnderstood;
+    EvalSlots slots{};
+    for (int i = 0; i < 7; ++i) {
+      const std::optional<Card> c = parseCard(w[2 + i]);
+      if (!c) return Outcome::NotUnderstood;
+      slots[i] = *c;
+    }
+    const HandRating r = evaluateHand(slots, w[1][0] - '0');
+    Json j(out);
+    j.num("step", ++step_);
+    j.str("cmd", line);
+    j.num("handValue", r.handValue);
+    j.num("handKicker", r.handKicker);
+    j.num("straightDraw", r.straightDraw);
+    j.num("flushDraw", r.flushDraw);
+    j.num("connectedHoleCards", r.connectedHoleCards);
+    j.num("suitedHoleCards", r.suitedHoleCards);
+    j.str("name", handName(r.handValue));
+    return Outcome::Printed;
+  } else if (is("deal")) {
+    g.click(Button::Deal);
+  } else if (is("call")) {
+    g.click(Button::CheckCall);
+  } else if (is("raise")) {
+    g.click(Button::Raise);
+  } else if (is("fold")) {
+    g.click(Button::Fold);
+  } else if (is("newgame", "yes") || is("newgame", "no")) {
+    dialogs_->answerYes = w[1] == "yes";
+    g.NewGame1Click();
+  } else if (is("limit", "up") || is("limit", "down")) {
+    g.betchange(w[1] == "up" ? 1 : -1);
+  } else if (is("enter-money")) {
+    g.enterClick();
+  } else if (is("enter-until")) {
+    g.unenterClick();
+  } else if (w.size() == 2 && w[0] == "level" && itemNumber(w[1])) {
+    g.selectLevel(*itemNumber(w[1]));
+  } else if (w.size() == 2 && w[0] == "back" && itemNumber(w[1])) {
+    g.Changeback(*itemNumber(w[1]));
+  } else {
+    return Outcome::NotUnderstood;
+  }
+  ++step_;
+  appendState(out, line);
+  return Outcome::Printed;
+}
+
+void SimSession::appendBoxes(Json& j) {
+  j.list("boxes", dialogs_->boxes, [](std::string& o, const Recorder::Box& b) {
+    o += "{\"text\":";
+    appendString(o, b.text);
+    o += ",\"caption\":";
+    appendString(o, b.caption);
+    o += b.buttons == BoxButtons::Ok ? ",\"buttons\":\"ok\"}" : ",\"buttons\":\"yesno\"}";
+  });
+}
+
+void SimSession::appendState(std::string& out, std::string_view cmd) {
+  const TableState& t = game_->state();
+  const TableView& v = game_->view();
+  const auto number = [](std::string& o, int64_t n) { appendInt(o, n); };
+  const auto text = [](std::string& o, const std::string& s) { appendString(o, s); };
+  Json j(out);
+  j.num("step", step_);
+  j.str("cmd", cmd);
+  appendBoxes(j);
+  j.num("round", t.bettingRound);
+  j.num("bigBlindSeat", t.bigBlindSeat);
+  j.num("closingSeat", t.closingSeat);
+  j.num("pot", t.pot);
+  j.num("currentBet", t.currentBet);
+  j.num("foldCount", t.foldCount);
+  j.num("potAwarded", t.potAwarded);
+  j.num("smallBet", t.smallBet);
+  j.num("bigBet", t.bigBet);
+  j.num("smallBlind", t.smallBlind);
+  j.num("bigBlind", t.bigBlind);
+  j.num("peekThreshold", t.peekThreshold);
+  j.num("initialCash", t.initialCash);
+  j.num("untilTarget", t.untilTarget);
+  j.num("cardBackIndex", t.cardBackIndex);
+  j.list("cash", t.cash, number);
+  j.list("folded", t.folded, number);
+  j.list("raised", std::span(t.raised).subspan(1), number);
+  j.list("hole", t.hole, [](std::string& o, const std::array<Card, 2>& h) {
+    o += '[';
+    appendInt(o, h[0].imageIndex());
+    o += ',';
+    appendInt(o, h[1].imageIndex());
+    o += ']';
+  });
+  j.list("board", t.board, [](std::string& o, Card c) { appendInt(o, c.imageIndex()); });
+  j.list("status", v.status, text);
+  j.list("yellow", v.statusColor, [](std::string& o, LabelColor c) { o += c == LabelColor::Yellow ? '1' : '0'; });
+  j.str("result", v.result);
+  j.list("cashText", v.cashText, text);
+  j.str("potText", v.potText);
+  j.num("btnnew", v.isEnabled(Button::Deal));
+  j.num("btnstay", v.isEnabled(Button::CheckCall));
+  j.num("btnbet", v.isEnabled(Button::Raise));
+  j.num("btnpass", v.isEnabled(Button::Fold));
+  j.str("stayCaption", v.stayCaption);
+  j.list("stats", std::array{t.dealsCount, t.handsPlayed, t.handsWon}, number);
+  j.num("dealsDealt", t.dealsDealt);
+  j.num("playerRaiseTotal", t.playerRaiseTotal);
+  j.num("aggressive", t.playerIsAggressive);
+  j.list("shown", kSeatOrder, [&t](std::string& o, Seat s) {
+    o += '"';
+    o += kShownText[static_cast<int>(cardsShown(t, s))];
+    o += '"';
+  });
+  j.num("boardShown", boardCardsShown(t));
+  j.str("money", v.money);
+  j.str("until", v.until);
+  j.str("label3", v.label3);
+  j.str("label4", v.label4);
+  j.num("level", v.level);
+  j.num("backItem", v.backItem);
+  // The settings file as it stands on disk after the step.
+  const std::optional<std::string> file = settings_.readAll();
+  std::string& o = j.key("settings");
+  o += '{';
+  bool first = true;
+  for (const SettingsKey& k : kReportedKeys) {
+    if (!first) o += ',';
+    first = false;
+    o += '"';
+    o += k.section;
+    o += '/';
+    o += k.key;
+    o += "\":";
+    const std::optional<int32_t> value =
+        file ? lookupSettingsInt(*file, k.section, k.key) : std::nullopt;
+    if (value) {
+      appendInt(o, *value);
+    } else {
+      o += "null";
+    }
+  }
+  o += '}';
+}
+
+}  // namespace holdem

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/game.h"
+
+namespace holdem {
+
+class Json;
+
+// One run of the headless table: the start-up, then one command line at a
+// time, each answered with one JSON line in the protocol's exact form.
+class SimSession {
+ public:
+  enum class Outcome { Printed, Skipped, NotUnderstood };
+
+  SimSession(std::filesystem::path settingsPath, std::unique_ptr<Clock> clock);
+  ~SimSession();
+
+  // Runs the start-up and appends its line to `out`. False when it failed
+  // (then the line holds only the error box).
+  bool start(std::string& out);
+  // Runs one command line and appends its output line to `out`.
+  Outcome run(std::string_view line, std::string& out);
+
+  const Game& game() const { return *game_; }
+
+ private:
+  class Recorder;
+
+  void appendState(std::string& out, std::string_view cmd);
+  void appendBoxes(Json& j);
+
+  SettingsFile settings_;
+  std::unique_ptr<Recorder> dialogs_;
+  NullCanvas canvas_;
+  std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Game> game_;
+  int step_ = 0;
+};
+
+// The seconds of a --clock argument, any integer, taken modulo 2^32.
+std::optional<uint32_t> parseClockArgument(std::string_view text);
+
+}  // namespace holdem

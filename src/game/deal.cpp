@@ -1,0 +1,100 @@
+// The Deal button: save the chips, end the game when someone is broke,
+// move the blinds on, deal, and let the seats before the human act.
+#include "game/amount.h"
+#include "game/game.h"
+
+namespace holdem {
+
+void Game::newgame() {
+  TableState& t = state_;
+  // Step 1.
+  ++t.dealsCount;
+  t.potAwarded = false;
+  // Steps 2 and 3.
+  setAllStatusWhite();
+  canvas_.fillTable(kBoardArea);
+  // Step 4: the AI level chosen in the options.
+  static constexpr int32_t kPeekThreshold[] = {100, 70, 50, 20};
+  if (view_.level >= 0 && view_.level < 4) t.peekThreshold = kPeekThreshold[view_.level];
+  // Step 5.
+  ++t.dealsDealt;
+  // Step 6: the chips as they stand at the start of this deal.
+  constexpr std::string_view kCash = "Cash";
+  const SettingsEntry entries[] = {
+      {"Background", "Color", t.backgroundColor},
+      {kCash, "freak", t.cashOf(Seat::Freak)},
+      {kCash, "player", t.cashOf(Seat::Player)},
+      {kCash, "geek", t.cashOf(Seat::Geek)},
+      {kCash, "master", t.cashOf(Seat::Master)},
+      {kCash, "champ", t.cashOf(Seat::Champ)},
+      {kCash, "pinhead", t.cashOf(Seat::Pinhead)},
+      {kCash, "expert", t.cashOf(Seat::Expert)},
+      {kCash, "robot", t.cashOf(Seat::Robot)},
+  };
+  if (!writeSettings(entries)) return;
+  // Step 7.
+  setStatus(Seat::Player, "");
+  // Steps 8 and 9: the end of the game.
+  const bool playerBroke = t.cashOf(Seat::Player) <= 0;
+  bool opponentsBroke = true;
+  for (Seat s : kOpponents) opponentsBroke = opponentsBroke && t.cashOf(s) <= 0;
+  if (playerBroke || opponentsBroke) {
+    dialogs_.showMessage(playerBroke ? "You lose!" : "You win!", "Game over", BoxButtons::Ok);
+    enable(Button::Deal, false);
+    enableBetting(false);
+    return;
+  }
+  // Step 10: a fresh deal.
+  t.folded.fill(false);
+  t.raised.fill(false);
+  t.foldCount = 0;
+  view_.result.clear();
+  // Step 11.
+  enable(Button::Deal, false);
+  enableBetting(true);
+  // Step 12.
+  t.bettingRound = kPreFlop;
+  // Step 13: the big blind moves one seat on.
+  if (--t.bigBlindSeat == 0) t.bigBlindSeat = kPlayerSeatNumber;
+  const int k = t.bigBlindSeat;
+  t.closingSeat = k;
+  // Step 14.
+  for (Seat s : kOpponents) setStatus(s, "");
+  // Step 15.
+  t.smallBlind = t.smallBet / 2;
+  t.bigBlind = t.smallBet;
+  t.currentBet = t.smallBet;
+  // Step 16: opponents without chips sit this deal out.
+  for (Seat s : kOpponents) {
+    if (t.cashOf(s) <= 0) ++t.foldCount;
+  }
+  // Step 17.
+  t.pot = addChips(t.smallBlind, t.bigBlind);
+  showPot();
+  showAllCash();
+  // Steps 18 and 19.
+  shuffleAndDeal();
+  paintTable();
+  view_.stayCaption = "Call";
+  enable(Button::Raise, true);
+  // Step 20: the blinds; a seat without chips is named but pays nothing.
+  const Seat small = seatAt(k == kPlayerSeatNumber ? 1 : k + 1);
+  const Seat big = seatAt(k);
+  setStatus(small, "small blind");
+  if (t.cashOf(small) > 0) t.cashOf(small) = subChips(t.cashOf(small), t.smallBlind);
+  setStatus(big, "big blind");
+  if (t.cashOf(big) > 0) t.cashOf(big) = subChips(t.cashOf(big), t.bigBlind);
+  showCash(small);
+  showCash(big);
+  showPot();
+  // Step 21: a big blind on seats 1 to 5 counts as an open raise.
+  if (k <= 5) t.raised[index(big)] = true;
+  // Step 22: the seats after the big blind answer it, then take their turns.
+  if (k == 1) return;
+  for (int n = k - 1; n >= 1; --n) {
+    if (t.inDeal(seatAt(n))) opponentRespond(n);
+  }
+  turnChain(k - 1);
+}
+
+}  // namespace holdem
