@@ -24,7 +24,11 @@ int64_t SystemClock::secondsNow() {
 Game::Game(SettingsStore& settings, Dialogs& dialogs, Canvas& canvas, Clock& clock)
     : settings_(settings), dialogs_(dialogs), canvas_(canvas), clock_(clock) {}
 
-std::string Game::writeErrorText() const { return "Unable to write to " + settings_.displayPath(); }
+std::string Game::writeErrorText() const {
+  std::string text = "Unable to write to ";
+  text += settings_.displayPath();
+  return text;
+}
 
 bool Game::writeSettings(std::span<const SettingsEntry> entries) {
   if (settings_.writeInts(entries)) return true;
