@@ -1,0 +1,185 @@
+// Thousands of deals of random clicks, options changes between them, and the
+// rules that must hold after every single event.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <set>
+
+#include "test_support.h"
+
+namespace holdem {
+namespace {
+
+// A small generator of our own for the test's choices, apart from the game's.
+class Dice {
+ public:
+  explicit Dice(uint64_t seed) : s_(seed) {}
+  int roll(int n) {
+    s_ ^= s_ << 13;
+    s_ ^= s_ >> 7;
+    s_ ^= s_ << 17;
+    return static_cast<int>(s_ % static_cast<uint64_t>(n));
+  }
+
+ private:
+  uint64_t s_;
+};
+
+enum class Event { Deal, Call, Raise, Fold, Level, LimitUp, LimitDown, Back, Money, Until, NewGameYes, NewGameNo };
+
+int64_t chipsOnTable(const TableState& t) {
+  return std::accumulate(t.cash.begin(), t.cash.end(), int64_t{t.pot});
+}
+
+struct Checker {
+  const Game& game;
+  int32_t lastRound = kPreFlop;
+  PerSeat<bool> lastFolded{};
+
+  void check(Event e, const TableState& before, const TableView& viewBefore) {
+    const TableState& t = game.state();
+    const TableView& v = game.view();
+    std::set<int> cards;
+    for (Card c : t.deck) cards.insert(c.imageIndex());
+    ASSERT_EQ(cards.size(), 52u);
+    ASSERT_EQ(*cards.begin(), 0);
+    ASSERT_EQ(*cards.rbegin(), 51);
+    ASSERT_GE(t.bigBlindSeat, 1);
+    ASSERT_LE(t.bigBlindSeat, 8);
+    ASSERT_GE(t.closingSeat, 1);
+    ASSERT_LE(t.closingSeat, 8);
+    ASSERT_LE(std::count(t.raised.begin(), t.raised.end(), true), 1);
+    ASSERT_FALSE(t.raised[index(Seat::Player)]);
+
+    const bool newDeal = t.dealsCount != before.dealsCount || e == Event::NewGameYes;
+    if (!newDeal) {
+      ASSERT_GE(t.bettingRound, before.bettingRound) << "the round went back within a deal";
+      for (int s = 0; s < kSeatCount; ++s) ASSERT_TRUE(!before.folded[s] || t.folded[s]) << "seat " << s;
+    }
+
+    // The buttons, as the table of moments says.
+    const bool gameOver = !v.isEnabled(Button::Deal) && !v.isEnabled(Button::CheckCall);
+    const bool dealOver = t.bettingRound == kDealOver || t.foldCount == kOpponentCount;
+    const bool buttonsTouched = e == Event::Deal || e == Event::Call || e == Event::Raise || e == Event::Fold ||
+                                e == Event::NewGameYes;
+    if (buttonsTouched && !gameOver) {
+      if (dealOver) {
+        ASSERT_TRUE(v.isEnabled(Button::Deal));
+        ASSERT_FALSE(v.isEnabled(Button::CheckCall));
+        ASSERT_FALSE(v.isEnabled(Button::Raise));
+        ASSERT_FALSE(v.isEnabled(Button::Fold));
+      } else {
+        ASSERT_FALSE(v.isEnabled(Button::Deal));
+        ASSERT_TRUE(v.isEnabled(Button::CheckCall));
+        ASSERT_TRUE(v.isEnabled(Button::Fold));
+        if (!v.isEnabled(Button::Raise)) {
+          ASSERT_EQ(v.stayCaption, "Call");
+          ASSERT_EQ(std::count(t.raised.begin(), t.raised.end(), true), 1);
+        }
+        if (v.stayCaption == "Check") {
+          ASSERT_TRUE(v.isEnabled(Button::Raise));
+        }
+      }
+    }
+    if (!buttonsTouched) {
+      ASSERT_EQ(v.enabled, viewBefore.enabled);
+    }
+
+    // Chips: what the seats gave, the pot received, except the pay-outs.
+    const Button pressed = e == Event::Call ? Button::CheckCall : e == Event::Raise ? Button::Raise : Button::Fold;
+    if ((e == Event::Call || e == Event::Raise || e == Event::Fold) && viewBefore.isEnabled(pressed)) {
+      // Each of the three buttons clears `potAwarded` first, so it is set
+      // afterwards only by a showdown that paid in this click.
+      int64_t paidOut = 0;
+      if (t.potAwarded) {
+        paidOut = static_cast<int64_t>(t.pot / t.winnerCount) * t.winnerCount;
+      }
+      if (before.foldCount != kOpponentCount && t.foldCount == kOpponentCount) paidOut += t.pot;
+      ASSERT_EQ(chipsOnTable(t), chipsOnTable(before) + paidOut)
+          << "pot " << before.pot << "->" << t.pot << " winners " << t.winnerCount << " awarded "
+          << before.potAwarded << t.potAwarded << " folds " << before.foldCount << "->" << t.foldCount
+          << " round " << before.bettingRound << "->" << t.bettingRound << " result " << v.result;
+    }
+    if (e == Event::Deal && t.dealsCount != before.dealsCount && t.bettingRound == kPreFlop &&
+        before.bettingRound != kPreFlop) {
+      // The old pot is gone; the new one counts both blinds, paid or not, and
+      // everything else in it came from the seats.
+      const int k = t.bigBlindSeat;
+      const Seat small = seatAt(k == 8 ? 1 : k + 1);
+      const Seat big = seatAt(k);
+      int64_t unpaid = 0;
+      if (before.cashOf(small) <= 0) unpaid += t.smallBlind;
+      if (before.cashOf(big) <= 0) unpaid += t.bigBlind;
+      int64_t paidOut = t.foldCount == kOpponentCount ? t.pot : 0;
+      ASSERT_EQ(chipsOnTable(t), chipsOnTable(before) - before.pot + unpaid + paidOut);
+    }
+    for (int s = 0; s < kSeatCount; ++s) ASSERT_EQ(v.cashText[s], std::to_string(t.cash[s]));
+    ASSERT_EQ(v.potText, std::to_string(t.pot));
+  }
+};
+
+TEST(Invariants, TenThousandDealsOfRandomClicks) {
+  testing::Table table(1234567);
+  ASSERT_TRUE(table.start());
+  Game& g = *table.game;
+  Dice dice(99);
+  Checker checker{g};
+  int deals = 0;
+  long events = 0;
+  while (deals < 10000) {
+    const TableState before = g.state();
+    const TableView viewBefore = g.view();
+    Event e;
+    const int r = dice.roll(100);
+    if (!g.view().isEnabled(Button::Deal) && !g.view().isEnabled(Button::CheckCall)) {
+      e = Event::NewGameYes;  // the game is over
+    } else if (r < 12) {
+      e = Event::Deal;
+    } else if (r < 55) {
+      e = Event::Call;
+    } else if (r < 75) {
+      e = Event::Raise;
+    } else if (r < 88) {
+      e = Event::Fold;
+    } else {
+      e = static_cast<Event>(static_cast<int>(Event::Level) + dice.roll(8));
+    }
+    switch (e) {
+      case Event::Deal: g.click(Button::Deal); break;
+      case Event::Call: g.click(Button::CheckCall); break;
+      case Event::Raise: g.click(Button::Raise); break;
+      case Event::Fold: g.click(Button::Fold); break;
+      case Event::Level: g.selectLevel(dice.roll(4)); break;
+      case Event::LimitUp: g.betchange(+1); break;
+      case Event::LimitDown: g.betchange(-1); break;
+      case Event::Back: g.Changeback(dice.roll(4)); break;
+      case Event::Money:
+        g.setMoneyText(dice.roll(3) ? std::to_string(50 + dice.roll(3000)) : "x1");
+        g.enterClick();
+        break;
+      case Event::Until:
+        g.setUntilText(std::to_string(50 + dice.roll(2000)));
+        g.unenterClick();
+        break;
+      case Event::NewGameYes:
+        g.setMoneyText(std::to_string(100 + dice.roll(2000)));
+        table.dialogs.answerYes = true;
+        g.NewGame1Click();
+        break;
+      case Event::NewGameNo:
+        table.dialogs.answerYes = false;
+        g.NewGame1Click();
+        break;
+    }
+    ++events;
+    checker.check(e, before, viewBefore);
+    if (::testing::Test::HasFatalFailure()) {
+      FAIL() << "after event " << events << " (" << static_cast<int>(e) << "), deal " << deals;
+    }
+    if (g.state().dealsCount != before.dealsCount) ++deals;
+  }
+  EXPECT_GT(events, 20000);
+}
+
+}  // namespace
+}  // namespace holdem
