@@ -1,0 +1,549 @@
+#include "eval/evaluator.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+
+namespace holdem {
+
+namespace {
+
+constexpr int32_t kNoKicker = -5;  // a kicker search that finds nothing
+constexpr int32_t kFive = 3;
+constexpr int32_t kAce = 12;
+constexpr int kSlots = 7;
+
+constexpr int32_t kStraightFlushValue = 1000;
+constexpr int32_t kFourBase = 800;
+constexpr int32_t kFullHouseBase = 500;
+constexpr int32_t kFlushBase = 450;
+constexpr int32_t kFlushKickerBase = 90;
+constexpr int32_t kStraightBase = 400;
+constexpr int32_t kThreeBase = 300;
+constexpr int32_t kTwoPairsBase = 200;
+constexpr int32_t kOnePairBase = 100;
+
+// Weighted sums are taken in 64 bits and brought back to 32 bits by wrapping,
+// so that odd slot contents can never overflow.
+constexpr int32_t wrap(int64_t v) { return static_cast<int32_t>(v); }
+
+// Step 2: on the pre-flop, the hole cards are connected when their ranks
+// differ by less than 5 either way.
+bool holeCardsConnected(const EvalSlots& slots) {
+  const int64_t diff = static_cast<int64_t>(slots[0].rank) - slots[1].rank;
+  return diff > -5 && diff < 5;
+}
+
+// Step 12: the river has nothing left to draw to.
+void finishRound(HandRating& out, int32_t bettingRound) {
+  if (bettingRound == 4) {
+    out.straightDraw = false;
+    out.flushDraw = false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The rating slot by slot, exactly as the rules are worded. It accepts any
+// slot contents; the card-set rating below is the same rules over bit sets and
+// hands over to this one when the slots hold something other than distinct
+// cards and well-formed placeholders.
+// ---------------------------------------------------------------------------
+
+class SlotRater {
+ public:
+  explicit SlotRater(const EvalSlots& slots) : s_(slots) {}
+
+  void rate(HandRating& out) {
+    if (straightFlush(out)) return;
+    if (flush(out)) return;
+    if (straight(out)) return;
+    if (fourOfAKind(out)) return;
+    if (fullHouse(out)) return;
+    if (threeOfAKind(out)) return;
+    if (twoPairs(out)) return;
+    if (onePair(out)) return;
+    highCard(out);
+  }
+
+ private:
+  const EvalSlots& s_;
+
+  bool holdsRank(int64_t rank) const {
+    return std::any_of(s_.begin(), s_.end(), [rank](Card c) { return c.rank == rank; });
+  }
+  bool holdsCard(int32_t suit, int64_t rank) const {
+    return std::any_of(s_.begin(), s_.end(), [=](Card c) { return c.suit == suit && c.rank == rank; });
+  }
+  int slotsWithRank(int32_t rank) const {
+    return static_cast<int>(std::count_if(s_.begin(), s_.end(), [rank](Card c) { return c.rank == rank; }));
+  }
+
+  // The slot whose rank is the lowest qualifying start (some slot holds the
+  // next rank up), the first such slot in order; -1 when none qualifies.
+  int chooseStart(bool excludeRank, int32_t excludedRank) const {
+    int best = -1;
+    for (int i = 0; i < kSlots; ++i) {
+      const int32_t r = s_[i].rank;
+      if (best >= 0 && r >= s_[best].rank) continue;
+      if (excludeRank && r == excludedRank) continue;
+      if (holdsRank(static_cast<int64_t>(r) + 1)) best = i;
+    }
+    return best;
+  }
+
+  // One run search: up to two attempts. On a made hand returns true and the
+  // top rank (the end rank, or the Five for the five-high run).
+  bool runSearch(bool suited, HandRating& out, int32_t& top) const {
+    int32_t firstStart = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      const int start = chooseStart(attempt == 1, firstStart);
+      if (start < 0) return false;
+      const int32_t runSuit = s_[start].suit;
+      auto holdsNext = [&](int64_t rank) { return suited ? holdsCard(runSuit, rank) : holdsRank(rank); };
+      int64_t end = s_[start].rank;
+      int steps = 0;
+      while (holdsNext(end + 1)) {
+        ++end;
+        ++steps;
+      }
+      if (steps >= 4) {
+        top = static_cast<int32_t>(end);
+        return true;
+      }
+      if (steps == 3) {
+        out.straightDraw = true;
+        if (end == kFive && holdsNext(kAce)) {
+          top = kFive;
+          return true;
+        }
+      }
+      firstStart = s_[start].rank;
+    }
+    return false;
+  }
+
+  // The highest rank above -5 that is none of the excluded ranks; -5 if none.
+  int32_t kicker(std::initializer_list<int32_t> excluded) const {
+    int32_t best = kNoKicker;
+    for (Card c : s_) {
+      if (c.rank > best && std::find(excluded.begin(), excluded.end(), c.rank) == excluded.end())
+        best = c.rank;
+    }
+    return best;
+  }
+
+  // The highest (or lowest) slot rank held by at least `n` slots, skipping
+  // `other`; false when there is none.
+  bool rankHeldBy(int n, bool highest, bool skip, int32_t other, int32_t& found) const {
+    bool any = false;
+    for (Card c : s_) {
+      if (skip && c.rank == other) continue;
+      if (slotsWithRank(c.rank) < n) continue;
+      if (!any || (highest ? c.rank > found : c.rank < found)) found = c.rank;
+      any = true;
+    }
+    return any;
+  }
+
+  // Step 3.
+  bool straightFlush(HandRating& out) const {
+    int32_t top = 0;
+    if (!runSearch(true, out, top)) return false;
+    out.handValue = kStraightFlushValue;
+    out.handKicker = top;
+    return true;
+  }
+
+  // Step 4.
+  bool flush(HandRating& out) const {
+    for (int i = 0; i < kSlots; ++i) {
+      const int32_t suit = s_[i].suit;
+      const auto count = std::count_if(s_.begin(), s_.end(), [suit](Card c) { return c.suit == suit; });
+      if (count == 4) out.flushDraw = true;
+      if (count == 2) out.suitedHoleCards = true;
+      if (count >= 5) {
+        // The suit's ranks in descending order; other slots sort to the end.
+        std::array<int32_t, kSlots> ranks{};
+        for (int j = 0; j < kSlots; ++j) {
+          ranks[j] = s_[j].suit == suit ? s_[j].rank : std::numeric_limits<int32_t>::min();
+        }
+        std::sort(ranks.begin(), ranks.end(), std::greater<>());
+        out.handValue = wrap(int64_t{kFlushBase} + ranks[0]);
+        out.handKicker = wrap(int64_t{kFlushKickerBase} + ranks[1] + ranks[2] + ranks[3] + ranks[4]);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Step 5.
+  bool straight(HandRating& out) const {
+    int32_t top = 0;
+    if (!runSearch(false, out, top)) return false;
+    out.handValue = wrap(int64_t{kStraightBase} + top);
+    return true;
+  }
+
+  // Step 6: ranks Two to Ace in ascending order.
+  bool fourOfAKind(HandRating& out) const {
+    for (int32_t r = 0; r <= kAce; ++r) {
+      if (slotsWithRank(r) == 4) {
+        out.handValue = kFourBase + r;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Step 7.
+  bool fullHouse(HandRating& out) const {
+    int32_t three = 0, pair = 0;
+    if (!rankHeldBy(3, true, false, 0, three) || !rankHeldBy(2, true, true, three, pair)) return false;
+    out.handValue = wrap(int64_t{kFullHouseBase} + three);
+    out.handKicker = wrap(int64_t{5} * pair);
+    return true;
+  }
+
+  // Step 8.
+  bool threeOfAKind(HandRating& out) const {
+    int32_t three = 0;
+    if (!rankHeldBy(3, false, false, 0, three)) return false;
+    const int32_t k1 = kicker({three});
+    const int32_t k2 = kicker({three, k1});
+    out.handValue = wrap(int64_t{kThreeBase} + three);
+    out.handKicker = wrap(int64_t{5} * k1 + k2);
+    return true;
+  }
+
+  // Step 9.
+  bool twoPairs(HandRating& out) const {
+    int32_t high = 0, low = 0;
+    if (!rankHeldBy(2, true, false, 0, high) || !rankHeldBy(2, true, true, high, low)) return false;
+    out.handValue = wrap(int64_t{kTwoPairsBase} + high);
+    out.handKicker = wrap(int64_t{10} * low + kicker({high, low}));
+    return true;
+  }
+
+  // Step 10.
+  bool onePair(HandRating& out) const {
+    int32_t pair = 0;
+    if (!rankHeldBy(2, false, false, 0, pair)) return false;
+    const int32_t k1 = kicker({pair});
+    const int32_t k2 = kicker({pair, k1});
+    const int32_t k3 = kicker({pair, k1, k2});
+    out.handValue = wrap(int64_t{kOnePairBase} + pair);
+    out.handKicker = wrap(int64_t{5} * k1 + int64_t{3} * k2 + k3);
+    return true;
+  }
+
+  // Step 11: placeholders take part in the highest rank.
+  void highCard(HandRating& out) const {
+    int32_t high = s_[0].rank;
+    for (Card c : s_) high = std::max(high, c.rank);
+    const int32_t k1 = kicker({high});
+    const int32_t k2 = kicker({high, k1});
+    out.handValue = high;
+    out.handKicker = wrap(int64_t{5} * k1 + k2);
+  }
+};
+
+// ---------------------------------------------------------------------------
+// The same rules over bit sets of ranks, for distinct real cards plus
+// placeholders that keep their promise (below -5, all different, none one
+// apart). Such placeholders never pair, never run, never share a suit and are
+// never kickers, so they only matter to step 2 and, when no real card is
+// there at all, to the high card of step 11.
+// ---------------------------------------------------------------------------
+
+using RankSet = uint32_t;  // bit r set: rank r is held
+
+constexpr RankSet kAceBit = RankSet{1} << kAce;
+
+int32_t highestRank(RankSet set) { return static_cast<int32_t>(std::bit_width(set)) - 1; }
+int32_t lowestRank(RankSet set) { return std::countr_zero(set); }
+RankSet bit(int32_t rank) { return RankSet{1} << rank; }
+
+// The highest rank of the set, or -5 for an empty set.
+int32_t kickerOf(RankSet set) { return set ? highestRank(set) : kNoKicker; }
+
+// The set without its highest rank.
+RankSet withoutHighest(RankSet set) { return set ? set & ~bit(highestRank(set)) : 0; }
+
+// The walk of one attempt: steps up from `start` while `walkable` holds the
+// next rank. Returns the made hand's top rank, or -1.
+int32_t walkRun(int32_t start, RankSet walkable, HandRating& out) {
+  const int32_t steps = std::countr_one(walkable >> start) - 1;
+  const int32_t end = start + steps;
+  if (steps >= 4) return end;
+  if (steps == 3) {
+    out.straightDraw = true;
+    if (end == kFive && (walkable & kAceBit)) return kFive;
+  }
+  return -1;
+}
+
+// The real cards of a rating as one bit set: bit 16 * suit + rank.
+using CardBits = uint64_t;
+constexpr int kSuitShift = 16;
+constexpr uint64_t kLaneLow = 0x0001000100010001ull;  // bit 0 of each suit's lane
+
+RankSet ranksOfSuit(CardBits cards, int32_t suit) {
+  return static_cast<RankSet>(cards >> (kSuitShift * suit)) & 0x1fffu;
+}
+
+// How many cards each suit holds, as a number in each suit's 16-bit lane.
+uint64_t suitCounts(CardBits x) {
+  x = x - ((x >> 1) & 0x5555555555555555ull);
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
+  return (x + (x >> 8)) & 0x00ff00ff00ff00ffull;
+}
+int32_t countOf(uint64_t counts, int32_t suit) {
+  return static_cast<int32_t>((counts >> (kSuitShift * suit)) & 0xffu);
+}
+int32_t totalOf(uint64_t counts) { return static_cast<int32_t>(((counts * kLaneLow) >> 48) & 0xffu); }
+
+// Step 3: the suited run search. `starts` holds every rank that has the next
+// rank beside it.
+int32_t suitedRun(const EvalSlots& slots, CardBits cards, RankSet starts, HandRating& out) {
+  for (int attempt = 0; attempt < 2 && starts; ++attempt) {
+    const int32_t start = lowestRank(starts);
+    // The run suit is the suit of the first slot holding the start rank.
+    int32_t suit = 0;
+    for (const Card& c : slots) {
+      if (c.rank == start) {
+        suit = c.suit;
+        break;
+      }
+    }
+    const int32_t top = walkRun(start, ranksOfSuit(cards, suit), out);
+    if (top >= 0) return top;
+    starts &= ~bit(start);
+  }
+  return -1;
+}
+
+// Step 5: the any-suit run search.
+int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
+  for (int attempt = 0; attempt < 2 && starts; ++attempt) {
+    const int32_t start = lowestRank(starts);
+    const int32_t top = walkRun(start, all, out);
+    if (top >= 0) return top;
+    starts &= ~bit(start);
+  }
+  return -1;
+}
+
+// Steps 3 to 11 for the real cards `cards` standing in `slots`; any other
+// slot holds a well-formed placeholder, the highest of them `highestPlaceholder`.
+// Takes the rating of steps 1 and 2 and gives it back completed (by value, so
+// that it can stay in registers).
+[[gnu::always_inline]] inline HandRating rateCards(const EvalSlots& slots, CardBits cards,
+                                                   int32_t highestPlaceholder, HandRating out) {
+  const RankSet s0 = ranksOfSuit(cards, 0), s1 = ranksOfSuit(cards, 1);
+  const RankSet s2 = ranksOfSuit(cards, 2), s3 = ranksOfSuit(cards, 3);
+  const RankSet all = s0 | s1 | s2 | s3;
+  const RankSet starts = all & (all >> 1);
+
+  // No suit holds more than seven cards, so bit 2 of a suit's count marks
+  // four or more, and bits 2 and 0 or 1 five or more.
+  const uint64_t counts = suitCounts(cards);
+  const uint64_t atLeastFour = (counts >> 2) & kLaneLow;
+  const uint64_t atLeastFive = atLeastFour & (counts | (counts >> 1));
+
+  // Step 3: a suited run needs at least four cards of one suit.
+  if (atLeastFour && starts) {
+    const int32_t top = suitedRun(slots, cards, starts, out);
+    if (top >= 0) {
+      out.handValue = kStraightFlushValue;
+      out.handKicker = top;
+      return out;
+    }
+  }
+
+  // Step 4.
+  if (atLeastFive) {
+    // Only the slots before the first card of the flush suit are visited;
+    // with five cards in one suit, no other suit holds four.
+    const int32_t flushSuit = std::countr_zero(atLeastFive) / kSuitShift;
+    for (const Card& c : slots) {
+      if (c.suit == flushSuit) break;
+      if (static_cast<uint32_t>(c.suit) < 4 && countOf(counts, c.suit) == 2) out.suitedHoleCards = true;
+    }
+    RankSet rest = ranksOfSuit(cards, flushSuit);
+    const int32_t high = highestRank(rest);
+    int32_t sum = kFlushKickerBase;
+    for (int k = 0; k < 4; ++k) {
+      rest = withoutHighest(rest);
+      sum += highestRank(rest);
+    }
+    out.handValue = kFlushBase + high;
+    out.handKicker = sum;
+    return out;
+  }
+  // Every slot is visited: a suit held exactly four times, or exactly twice.
+  out.flushDraw = (atLeastFour & ~counts & ~(counts >> 1)) != 0;
+  out.suitedHoleCards = ((counts >> 1) & ~counts & ~(counts >> 2) & kLaneLow) != 0;
+
+  // Step 5.
+  if (starts) {
+    const int32_t top = anySuitRun(all, starts, out);
+    if (top >= 0) {
+      out.handValue = kStraightBase + top;
+      return out;
+    }
+  }
+
+  // Ranks held by at least two, at least three and all four suits.
+  const RankSet twice = (s0 & s1) | (s2 & s3) | ((s0 | s1) & (s2 | s3));
+  const RankSet thrice = (s0 & s1 & (s2 | s3)) | (s2 & s3 & (s0 | s1));
+  const RankSet four = s0 & s1 & s2 & s3;
+
+  // Step 6.
+  if (four) {
+    out.handValue = kFourBase + lowestRank(four);
+    return out;
+  }
+  if (thrice) {
+    // Step 7.
+    const int32_t three = highestRank(thrice);
+    const RankSet pairs = twice & ~bit(three);
+    if (pairs) {
+      out.handValue = kFullHouseBase + three;
+      out.handKicker = 5 * highestRank(pairs);
+      return out;
+    }
+    // Step 8: with no other pair, the only set of three.
+    const RankSet rest = all & ~bit(three);
+    const int32_t k1 = kickerOf(rest);
+    const int32_t k2 = kickerOf(withoutHighest(rest));
+    out.handValue = kThreeBase + three;
+    out.handKicker = 5 * k1 + k2;
+    return out;
+  }
+  if (twice) {
+    const int32_t high = highestRank(twice);
+    const RankSet others = twice & ~bit(high);
+    if (others) {
+      // Step 9: a third pair's rank may be the kicker.
+      const int32_t low = highestRank(others);
+      out.handValue = kTwoPairsBase + high;
+      out.handKicker = 10 * low + kickerOf(all & ~bit(high) & ~bit(low));
+      return out;
+    }
+    // Step 10: the only pair.
+    const RankSet rest = all & ~bit(high);
+    const int32_t k1 = kickerOf(rest);
+    const int32_t k2 = kickerOf(withoutHighest(rest));
+    const int32_t k3 = kickerOf(withoutHighest(withoutHighest(rest)));
+    out.handValue = kOnePairBase + high;
+    out.handKicker = 5 * k1 + 3 * k2 + k3;
+    return out;
+  }
+
+  // Step 11.
+  if (all) {
+    const int32_t high = highestRank(all);
+    const RankSet rest = all & ~bit(high);
+    const int32_t k1 = kickerOf(rest);
+    const int32_t k2 = kickerOf(withoutHighest(rest));
+    out.handValue = high;
+    out.handKicker = 5 * k1 + k2;
+  } else {
+    out.handValue = highestPlaceholder;
+    out.handKicker = 5 * kNoKicker + kNoKicker;
+  }
+  return out;
+}
+
+// Steps 3 to 11 for slots that hold something besides seven different real
+// cards: well-formed placeholders go the card-set way, anything else slot by slot.
+[[gnu::noinline]] HandRating rateOtherSlots(const EvalSlots& slots, HandRating out) {
+  CardBits cards = 0;
+  int32_t placeholders[kSlots];
+  int placeholderCount = 0;
+  bool wellFormed = true;
+  for (const Card& c : slots) {
+    const auto suit = static_cast<uint32_t>(c.suit);
+    const auto rank = static_cast<uint32_t>(c.rank);
+    if (suit < 4 && rank <= static_cast<uint32_t>(kAce)) {
+      const CardBits cardBit = CardBits{1} << (kSuitShift * suit + rank);
+      wellFormed &= !(cards & cardBit);
+      cards |= cardBit;
+    } else {
+      wellFormed &= c.suit == c.rank && c.rank < kNoKicker;
+      placeholders[placeholderCount++] = c.rank;
+    }
+  }
+  int32_t highestPlaceholder = kNoKicker;
+  for (int i = 0; i < placeholderCount && wellFormed; ++i) {
+    highestPlaceholder = i == 0 ? placeholders[0] : std::max(highestPlaceholder, placeholders[i]);
+    for (int j = i + 1; j < placeholderCount; ++j) {
+      const int64_t gap = static_cast<int64_t>(placeholders[i]) - placeholders[j];
+      wellFormed &= gap < -1 || gap > 1;
+    }
+  }
+  if (wellFormed) return rateCards(slots, cards, highestPlaceholder, out);
+  SlotRater(slots).rate(out);
+  return out;
+}
+
+}  // namespace
+
+HandRating evaluateHand(const EvalSlots& slots, int32_t bettingRound) {
+  // Step 1.
+  HandRating out;
+  // Step 2.
+  if (bettingRound == 1) out.connectedHoleCards = holeCardsConnected(slots);
+
+  // Steps 3 to 11; the showdown's seven different real cards go straight
+  // to the card-set rating.
+  CardBits cards = 0;
+  bool allReal = true;
+  for (const Card& c : slots) {
+    const auto suit = static_cast<uint32_t>(c.suit);
+    const auto rank = static_cast<uint32_t>(c.rank);
+    const bool real = (suit < 4) & (rank <= static_cast<uint32_t>(kAce));
+    allReal &= real;
+    cards |= CardBits{real} << ((kSuitShift * suit + rank) & 63u);
+  }
+  out = allReal && totalOf(suitCounts(cards)) == kSlots ? rateCards(slots, cards, 0, out)
+                                                        : rateOtherSlots(slots, out);
+
+  // Step 12.
+  finishRound(out, bettingRound);
+  return out;
+}
+
+void fillBoardSlots(EvalSlots& slots, const std::array<Card, 5>& board, int32_t bettingRound) {
+  // Placeholders of slots 2-6 for the cards not yet uncovered.
+  static constexpr std::array<int32_t, 5> kPreFlop = {-12, -33, -27, -23, -17};
+  static constexpr int32_t kTurnPlaceholder = -23;
+  static constexpr int32_t kRiverPlaceholder = -17;
+  static constexpr int32_t kRiverAfterTurn = -10;
+
+  switch (bettingRound) {
+    case 1:
+      for (int i = 0; i < 5; ++i) slots[2 + i] = Card::placeholder(kPreFlop[i]);
+      break;
+    case 2:
+      for (int i = 0; i < 3; ++i) slots[2 + i] = board[i];
+      slots[5] = Card::placeholder(kTurnPlaceholder);
+      slots[6] = Card::placeholder(kRiverPlaceholder);
+      break;
+    case 3:
+      for (int i = 0; i < 4; ++i) slots[2 + i] = board[i];
+      slots[6] = Card::placeholder(kRiverAfterTurn);
+      break;
+    case 4:
+      for (int i = 0; i < 5; ++i) slots[2 + i] = board[i];
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace holdem
