@@ -571,16 +571,22 @@ TEST(Evaluator, MatchesTheSlotBySlotRulesOnRandomDeals) {
 TEST(Evaluator, MatchesTheSlotBySlotRulesOnOddSlotContents) {
   // Repeated cards, placeholders that pair or sit one apart, suits and ranks
   // out of range: none of it happens in a deal, all of it is still rated.
+  constexpr int32_t kExtremes[] = {
+      std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min() + 1,
+      std::numeric_limits<int32_t>::max() - 1, std::numeric_limits<int32_t>::max()};
   TestRandom rng(5);
   for (int n = 0; n < 300'000; ++n) {
     EvalSlots slots;
     for (Card& c : slots) {
-      switch (rng.below(4)) {
+      switch (rng.below(5)) {
         case 0:
           c = Card::placeholder(rng.between(-12, -6));
           break;
         case 1:
           c = Card{rng.between(-8, 5), rng.between(-8, 14)};
+          break;
+        case 2:
+          c = Card{rng.between(0, 3), kExtremes[rng.below(4)]};
           break;
         default:
           c = Card{rng.between(0, 1), rng.between(0, 12)};

@@ -1,6 +1,7 @@
 #include "eval/evaluator.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -262,6 +263,7 @@ using RankSet = uint32_t;  // bit r set: rank r is held
 
 constexpr RankSet kAceBit = RankSet{1} << kAce;
 
+// The highest and the lowest rank of a set that is not empty.
 int32_t highestRank(RankSet set) { return static_cast<int32_t>(std::bit_width(set)) - 1; }
 int32_t lowestRank(RankSet set) { return std::countr_zero(set); }
 RankSet bit(int32_t rank) { return RankSet{1} << rank; }
@@ -271,19 +273,6 @@ int32_t kickerOf(RankSet set) { return set ? highestRank(set) : kNoKicker; }
 
 // The set without its highest rank.
 RankSet withoutHighest(RankSet set) { return set ? set & ~bit(highestRank(set)) : 0; }
-
-// The walk of one attempt: steps up from `start` while `walkable` holds the
-// next rank. Returns the made hand's top rank, or -1.
-int32_t walkRun(int32_t start, RankSet walkable, HandRating& out) {
-  const int32_t steps = std::countr_one(walkable >> start) - 1;
-  const int32_t end = start + steps;
-  if (steps >= 4) return end;
-  if (steps == 3) {
-    out.straightDraw = true;
-    if (end == kFive && (walkable & kAceBit)) return kFive;
-  }
-  return -1;
-}
 
 // The real cards of a rating as one bit set: bit 16 * suit + rank.
 using CardBits = uint64_t;
@@ -306,43 +295,79 @@ int32_t countOf(uint64_t counts, int32_t suit) {
 }
 int32_t totalOf(uint64_t counts) { return static_cast<int32_t>(((counts * kLaneLow) >> 48) & 0xffu); }
 
-// Step 3: the suited run search. `starts` holds every rank that has the next
-// rank beside it.
-int32_t suitedRun(const EvalSlots& slots, CardBits cards, RankSet starts, HandRating& out) {
-  for (int attempt = 0; attempt < 2 && starts; ++attempt) {
-    const int32_t start = lowestRank(starts);
-    // The run suit is the suit of the first slot holding the start rank.
-    int32_t suit = 0;
-    for (const Card& c : slots) {
-      if (c.rank == start) {
-        suit = c.suit;
-        break;
-      }
-    }
-    const int32_t top = walkRun(start, ranksOfSuit(cards, suit), out);
-    if (top >= 0) return top;
-    starts &= ~bit(start);
+// The flags of steps 3 to 11, one bit each while the card-set rating works.
+constexpr uint32_t kStraightDrawBit = 1;
+constexpr uint32_t kFlushDrawBit = 2;
+constexpr uint32_t kSuitedBit = 4;
+
+// What steps 3 to 11 give.
+struct CardRating {
+  int32_t value = 0;
+  int32_t kicker = 0;
+  uint32_t flags = 0;
+};
+
+// The walk of one attempt: steps up from `start` while `walkable` holds the
+// next rank. Returns the made hand's top rank, or -1.
+constexpr int32_t walkRun(int32_t start, RankSet walkable, uint32_t& flags) {
+  const int32_t steps = std::countr_one(walkable >> start) - 1;
+  const int32_t end = start + steps;
+  if (steps >= 4) return end;
+  if (steps == 3) {
+    flags |= kStraightDrawBit;
+    if (end == kFive && (walkable & kAceBit)) return kFive;
   }
   return -1;
 }
 
-// Step 5: the any-suit run search.
-int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
+// Step 3: the suited run search. `starts` holds every rank that has the next
+// rank beside it; `suit` is the one suit with four cards or more, the only
+// suit in which a walk can take three steps.
+int32_t suitedRun(const EvalSlots& slots, CardBits cards, int32_t suit, RankSet starts, uint32_t& flags) {
+  const RankSet inSuit = ranksOfSuit(cards, suit);
   for (int attempt = 0; attempt < 2 && starts; ++attempt) {
     const int32_t start = lowestRank(starts);
-    const int32_t top = walkRun(start, all, out);
-    if (top >= 0) return top;
     starts &= ~bit(start);
+    // Fewer than three steps in this suit, or any other: nothing happens.
+    if (std::countr_one(inSuit >> start) < 4) continue;
+    // The run suit is the suit of the first slot holding the start rank.
+    if ((cards & ~(CardBits{0x1fff} << (kSuitShift * suit))) >> start & kLaneLow) {
+      const Card* first =
+          std::find_if(slots.begin(), slots.end(), [start](Card c) { return c.rank == start; });
+      if (first->suit != suit) continue;
+    }
+    const int32_t top = walkRun(start, inSuit, flags);
+    if (top >= 0) return top;
   }
   return -1;
 }
+
+// Step 5: the any-suit run search, which depends on the set of ranks alone.
+// For each set: the top rank of the made straight plus 1 (0 for none) in the
+// low bits, and whether an attempt took exactly three steps.
+constexpr uint8_t kRunDrawn = 0x80;
+
+constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
+  std::array<uint8_t, 1u << 13> table{};
+  for (RankSet all = 0; all < table.size(); ++all) {
+    RankSet starts = all & (all >> 1);
+    uint32_t flags = 0;
+    int32_t top = -1;
+    for (int attempt = 0; attempt < 2 && starts && top < 0; ++attempt) {
+      const int32_t start = std::countr_zero(starts);
+      top = walkRun(start, all, flags);
+      starts &= ~(RankSet{1} << start);
+    }
+    table[all] = static_cast<uint8_t>((top + 1) | (flags & kStraightDrawBit ? kRunDrawn : 0));
+  }
+  return table;
+}();
 
 // Steps 3 to 11 for the real cards `cards` standing in `slots`; any other
 // slot holds a well-formed placeholder, the highest of them `highestPlaceholder`.
-// Takes the rating of steps 1 and 2 and gives it back completed (by value, so
-// that it can stay in registers).
-[[gnu::always_inline]] inline HandRating rateCards(const EvalSlots& slots, CardBits cards,
-                                                   int32_t highestPlaceholder, HandRating out) {
+[[gnu::always_inline]] inline CardRating rateCards(const EvalSlots& slots, CardBits cards,
+                                                   int32_t highestPlaceholder) {
+  CardRating out;
   const RankSet s0 = ranksOfSuit(cards, 0), s1 = ranksOfSuit(cards, 1);
   const RankSet s2 = ranksOfSuit(cards, 2), s3 = ranksOfSuit(cards, 3);
   const RankSet all = s0 | s1 | s2 | s3;
@@ -356,10 +381,11 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
 
   // Step 3: a suited run needs at least four cards of one suit.
   if (atLeastFour && starts) {
-    const int32_t top = suitedRun(slots, cards, starts, out);
+    const int32_t top =
+        suitedRun(slots, cards, std::countr_zero(atLeastFour) / kSuitShift, starts, out.flags);
     if (top >= 0) {
-      out.handValue = kStraightFlushValue;
-      out.handKicker = top;
+      out.value = kStraightFlushValue;
+      out.kicker = top;
       return out;
     }
   }
@@ -371,7 +397,7 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
     const int32_t flushSuit = std::countr_zero(atLeastFive) / kSuitShift;
     for (const Card& c : slots) {
       if (c.suit == flushSuit) break;
-      if (static_cast<uint32_t>(c.suit) < 4 && countOf(counts, c.suit) == 2) out.suitedHoleCards = true;
+      if (static_cast<uint32_t>(c.suit) < 4 && countOf(counts, c.suit) == 2) out.flags |= kSuitedBit;
     }
     RankSet rest = ranksOfSuit(cards, flushSuit);
     const int32_t high = highestRank(rest);
@@ -380,21 +406,21 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
       rest = withoutHighest(rest);
       sum += highestRank(rest);
     }
-    out.handValue = kFlushBase + high;
-    out.handKicker = sum;
+    out.value = kFlushBase + high;
+    out.kicker = sum;
     return out;
   }
-  // Every slot is visited: a suit held exactly four times, or exactly twice.
-  out.flushDraw = (atLeastFour & ~counts & ~(counts >> 1)) != 0;
-  out.suitedHoleCards = ((counts >> 1) & ~counts & ~(counts >> 2) & kLaneLow) != 0;
+  // Every slot is visited: a suit held exactly four times (with no suit at
+  // five, four or more means four), or exactly twice.
+  if (atLeastFour) out.flags |= kFlushDrawBit;
+  if ((counts >> 1) & ~counts & ~(counts >> 2) & kLaneLow) out.flags |= kSuitedBit;
 
   // Step 5.
-  if (starts) {
-    const int32_t top = anySuitRun(all, starts, out);
-    if (top >= 0) {
-      out.handValue = kStraightBase + top;
-      return out;
-    }
+  const uint8_t run = kAnySuitRuns[all];
+  if (run & kRunDrawn) out.flags |= kStraightDrawBit;
+  if (run & ~kRunDrawn) {
+    out.value = kStraightBase + (run & ~kRunDrawn) - 1;
+    return out;
   }
 
   // Ranks held by at least two, at least three and all four suits.
@@ -404,7 +430,7 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
 
   // Step 6.
   if (four) {
-    out.handValue = kFourBase + lowestRank(four);
+    out.value = kFourBase + lowestRank(four);
     return out;
   }
   if (thrice) {
@@ -412,16 +438,14 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
     const int32_t three = highestRank(thrice);
     const RankSet pairs = twice & ~bit(three);
     if (pairs) {
-      out.handValue = kFullHouseBase + three;
-      out.handKicker = 5 * highestRank(pairs);
+      out.value = kFullHouseBase + three;
+      out.kicker = 5 * highestRank(pairs);
       return out;
     }
     // Step 8: with no other pair, the only set of three.
     const RankSet rest = all & ~bit(three);
-    const int32_t k1 = kickerOf(rest);
-    const int32_t k2 = kickerOf(withoutHighest(rest));
-    out.handValue = kThreeBase + three;
-    out.handKicker = 5 * k1 + k2;
+    out.value = kThreeBase + three;
+    out.kicker = 5 * kickerOf(rest) + kickerOf(withoutHighest(rest));
     return out;
   }
   if (twice) {
@@ -430,38 +454,48 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
     if (others) {
       // Step 9: a third pair's rank may be the kicker.
       const int32_t low = highestRank(others);
-      out.handValue = kTwoPairsBase + high;
-      out.handKicker = 10 * low + kickerOf(all & ~bit(high) & ~bit(low));
+      out.value = kTwoPairsBase + high;
+      out.kicker = 10 * low + kickerOf(all & ~bit(high) & ~bit(low));
       return out;
     }
     // Step 10: the only pair.
     const RankSet rest = all & ~bit(high);
-    const int32_t k1 = kickerOf(rest);
-    const int32_t k2 = kickerOf(withoutHighest(rest));
-    const int32_t k3 = kickerOf(withoutHighest(withoutHighest(rest)));
-    out.handValue = kOnePairBase + high;
-    out.handKicker = 5 * k1 + 3 * k2 + k3;
+    const RankSet rest2 = withoutHighest(rest);
+    out.value = kOnePairBase + high;
+    out.kicker = 5 * kickerOf(rest) + 3 * kickerOf(rest2) + kickerOf(withoutHighest(rest2));
     return out;
   }
 
   // Step 11.
   if (all) {
-    const int32_t high = highestRank(all);
-    const RankSet rest = all & ~bit(high);
-    const int32_t k1 = kickerOf(rest);
-    const int32_t k2 = kickerOf(withoutHighest(rest));
-    out.handValue = high;
-    out.handKicker = 5 * k1 + k2;
+    const RankSet rest = all & ~bit(highestRank(all));
+    out.value = highestRank(all);
+    out.kicker = 5 * kickerOf(rest) + kickerOf(withoutHighest(rest));
   } else {
-    out.handValue = highestPlaceholder;
-    out.handKicker = 5 * kNoKicker + kNoKicker;
+    out.value = highestPlaceholder;
+    out.kicker = 5 * kNoKicker + kNoKicker;
   }
   return out;
 }
 
-// Steps 3 to 11 for slots that hold something besides seven different real
-// cards: well-formed placeholders go the card-set way, anything else slot by slot.
-[[gnu::noinline]] HandRating rateOtherSlots(const EvalSlots& slots, HandRating out) {
+// Steps 1, 2 and 12 around the card-set rating: the pre-flop connection and
+// the river's clearing of the draws do not depend on steps 3 to 11.
+HandRating finishRating(const CardRating& r, const EvalSlots& slots, int32_t bettingRound) {
+  const bool drawsCount = bettingRound != 4;
+  HandRating out;
+  out.handValue = r.value;
+  out.handKicker = r.kicker;
+  out.straightDraw = drawsCount && (r.flags & kStraightDrawBit);
+  out.flushDraw = drawsCount && (r.flags & kFlushDrawBit);
+  out.connectedHoleCards = bettingRound == 1 && holeCardsConnected(slots);
+  out.suitedHoleCards = r.flags & kSuitedBit;
+  return out;
+}
+
+// The rating of slots that hold something besides seven different real
+// cards: well-formed placeholders go the card-set way, anything else slot by
+// slot.
+[[gnu::noinline]] HandRating rateOtherSlots(const EvalSlots& slots, int32_t bettingRound) {
   CardBits cards = 0;
   int32_t placeholders[kSlots];
   int placeholderCount = 0;
@@ -486,36 +520,38 @@ int32_t anySuitRun(RankSet all, RankSet starts, HandRating& out) {
       wellFormed &= gap < -1 || gap > 1;
     }
   }
-  if (wellFormed) return rateCards(slots, cards, highestPlaceholder, out);
+  if (wellFormed) return finishRating(rateCards(slots, cards, highestPlaceholder), slots, bettingRound);
+
+  // Step 1.
+  HandRating out;
+  // Step 2.
+  if (bettingRound == 1) out.connectedHoleCards = holeCardsConnected(slots);
+  // Steps 3 to 11.
   SlotRater(slots).rate(out);
+  // Step 12.
+  finishRound(out, bettingRound);
   return out;
 }
 
 }  // namespace
 
 HandRating evaluateHand(const EvalSlots& slots, int32_t bettingRound) {
-  // Step 1.
-  HandRating out;
-  // Step 2.
-  if (bettingRound == 1) out.connectedHoleCards = holeCardsConnected(slots);
-
-  // Steps 3 to 11; the showdown's seven different real cards go straight
-  // to the card-set rating.
+  // Seven different real cards, as at the showdown, go straight to the
+  // card-set rating. They are real when every suit is below 4 and every rank
+  // below 13, which the bits 13-15 of each suit's lane show.
   CardBits cards = 0;
-  bool allReal = true;
+  uint32_t suits = 0, ranks = 0;
   for (const Card& c : slots) {
-    const auto suit = static_cast<uint32_t>(c.suit);
-    const auto rank = static_cast<uint32_t>(c.rank);
-    const bool real = (suit < 4) & (rank <= static_cast<uint32_t>(kAce));
-    allReal &= real;
-    cards |= CardBits{real} << ((kSuitShift * suit + rank) & 63u);
+    suits |= static_cast<uint32_t>(c.suit);
+    ranks |= static_cast<uint32_t>(c.rank);
+    cards |=
+        CardBits{1} << ((kSuitShift * static_cast<uint32_t>(c.suit) + static_cast<uint32_t>(c.rank)) & 63u);
   }
-  out = allReal && totalOf(suitCounts(cards)) == kSlots ? rateCards(slots, cards, 0, out)
-                                                        : rateOtherSlots(slots, out);
-
-  // Step 12.
-  finishRound(out, bettingRound);
-  return out;
+  constexpr CardBits kNoRank = 0xe000e000e000e000ull;
+  if (suits < 4 && ranks < 16 && !(cards & kNoRank) && totalOf(suitCounts(cards)) == kSlots) {
+    return finishRating(rateCards(slots, cards, 0), slots, bettingRound);
+  }
+  return rateOtherSlots(slots, bettingRound);
 }
 
 void fillBoardSlots(EvalSlots& slots, const std::array<Card, 5>& board, int32_t bettingRound) {
