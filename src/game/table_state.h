@@ -78,6 +78,8 @@ struct TableState {
   int32_t cashOf(Seat s) const { return cash[index(s)]; }
   // A seat still in the deal: not folded and holding chips.
   bool inDeal(Seat s) const { return !folded[index(s)] && cash[index(s)] > 0; }
+
+  friend bool operator==(const TableState&, const TableState&) = default;
 };
 
 // What a table paint shows of a seat's cards.

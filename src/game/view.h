@@ -35,6 +35,8 @@ struct TableView {
   int backItem = 0;          // item of `cardbacks`, -1 for none
 
   bool isEnabled(Button b) const { return enabled[static_cast<int>(b)]; }
+
+  friend bool operator==(const TableView&, const TableView&) = default;
 };
 
 }  // namespace holdem
