@@ -1,0 +1,32 @@
+// The table window: one human against seven computer opponents.
+#include <QApplication>
+#include <filesystem>
+#include <system_error>
+
+#include "game/ports.h"
+#include "game/settings_file.h"
+#include "ui/about_box.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/stats_dialog.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  holdem::installFontSubstitutes();
+
+  const std::filesystem::path settingsPath = holdem::defaultSettingsPath();
+  std::error_code ignored;  // a folder that cannot be made shows up as a failed write
+  std::filesystem::create_directories(settingsPath.parent_path(), ignored);
+  holdem::SettingsFile settings(settingsPath);
+  holdem::SystemClock clock;
+
+  holdem::TForm1 form(settings, clock);
+  // A settings file that cannot be written ends the game before it shows;
+  // the error box has been shown.
+  if (!form.startUp()) return 1;
+  holdem::TAboutBox about(&form);
+  holdem::TStats stats(&form);
+  form.setDialogWindows(&about, &stats);
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// The table and its dialogs are laid out for Verdana and Tahoma. Where those
+// are missing, the closest fonts at hand take their place.
+
+#include <QFont>
+#include <QString>
+
+namespace holdem {
+
+inline constexpr char kTableFontFamily[] = "Verdana";  // the table, its buttons and the options
+inline constexpr char kDialogFontFamily[] = "Tahoma";  // the rules and statistics dialogs
+
+// Makes "Verdana" and "Tahoma" resolve to installed fonts. Verdana falls back
+// to DejaVu Sans, which has nearly its metrics. For Tahoma, the Tahoma-metric
+// font that Debian's fonts-wine package keeps outside the font path is loaded
+// when it is there, and DejaVu Sans stands in otherwise. Needs a
+// QGuiApplication; safe to call more than once.
+void installFontSubstitutes();
+
+// The family that text asked for in `family` is drawn with.
+QString resolvedFamily(const QString& family);
+
+// A font of `family`, `pixelSize` pixels high.
+QFont pixelFont(const char* family, int pixelSize, bool bold);
+
+}  // namespace holdem

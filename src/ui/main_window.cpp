@@ -1,0 +1,281 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "ui/about_box.h"
+#include "ui/fonts.h"
+#include "ui/message_boxes.h"
+#include "ui/options_panel.h"
+#include "ui/stats_dialog.h"
+#include "ui/table_canvas.h"
+
+namespace holdem {
+
+namespace {
+
+struct LabelPlace {
+  const char* name;
+  int left;
+  int top;
+};
+
+// The three labels of a seat: its name, its chips and its last action.
+struct SeatLabels {
+  LabelPlace name;
+  const char* caption;
+  LabelPlace cash;
+  LabelPlace status;
+};
+
+constexpr std::array<SeatLabels, kSeatCount> kSeatLabels{{
+    {{"Label2", 88, 312}, "You:", {"cash", 128, 312}, {"playerstatus", 88, 328}},
+    {{"freakcash", 64, 48}, "Freak:", {"lblfcash", 112, 48}, {"freakstatus", 64, 64}},
+    {{"geekcash", 208, 48}, "Geek:", {"lblgcash", 256, 48}, {"geekstatus", 208, 64}},
+    {{"mastercash", 352, 48}, "Master:", {"lblmcash", 408, 48}, {"masterstatus", 352, 64}},
+    {{"champcash", 496, 48}, "Champ:", {"lblccash", 552, 48}, {"champstatus", 496, 64}},
+    {{"pinheadcash", 640, 48}, "Pinhead:", {"lblpinhcash", 704, 48}, {"pinheadstatus", 640, 64}},
+    {{"Expert", 616, 296}, "Expert:", {"lblecash", 672, 296}, {"expertstatus", 616, 312}},
+    {{"Robot", 448, 368}, "Robot:", {"lblrcash", 496, 368}, {"robotstatus", 448, 384}},
+}};
+static_assert(kSeatLabels.size() == kSeatCount);
+
+struct ButtonPlace {
+  const char* name;
+  const char* caption;
+  int left;
+};
+
+// In the order of Button.
+constexpr std::array<ButtonPlace, kButtonCount> kButtons{{
+    {"btnnew", "Deal", 32},
+    {"btnstay", "Check", 88},
+    {"btnbet", "Raise", 144},
+    {"btnpass", "Fold", 200},
+}};
+constexpr int kButtonTop = 472;
+constexpr int kButtonWidth = 57;
+
+const QColor kWhite(Qt::white);
+const QColor kYellow(Qt::yellow);
+
+QString toQString(const std::string& s) { return QString::fromStdString(s); }
+
+void setTextColour(QLabel* label, const QColor& colour) {
+  if (label->palette().color(QPalette::WindowText) == colour) return;
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, colour);
+  label->setPalette(p);
+}
+
+void setLabelText(QLabel* label, const QString& text) {
+  if (label->text() == text) return;
+  label->setText(text);
+  label->adjustSize();
+}
+
+}  // namespace
+
+TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal devicePixelRatio) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString());
+  // A sizeable window with the system menu and minimise and close buttons.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(pixelFont(kDialogFontFamily, 11, false));
+
+  if (!dialogs) {
+    messageBoxes_ = std::make_unique<MessageBoxes>(this);
+    messageBoxes_->setBeforeShow([this] { syncFromView(); });
+    dialogs = messageBoxes_.get();
+  }
+  if (devicePixelRatio <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    devicePixelRatio = screen ? screen->devicePixelRatio() : 1.0;
+  }
+  canvas_ = new TableCanvas(this, devicePixelRatio);
+  canvas_->setObjectName(QStringLiteral("table"));
+  // The window colour: black, also where the card corners are rounded off.
+  QPalette black = canvas_->palette();
+  black.setColor(QPalette::Window, Qt::black);
+  canvas_->setPalette(black);
+  setCentralWidget(canvas_);
+  game_ = std::make_unique<Game>(settings, *dialogs, *canvas_, clock);
+
+  buildMenu();
+  buildLabels();
+  buildButtons();
+  panel_ = new OptionsPanel(canvas_, *game_, [this] { syncFromView(); });
+  panel_->hide();
+  syncFromView();
+  placeOnScreen();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenu() {
+  QMenu* menu = menuBar()->addMenu(QStringLiteral("Game"));
+  menu->setObjectName(QStringLiteral("Game1"));
+  const struct {
+    const char* name;
+    const char* caption;
+    void (TForm1::*handler)();
+  } items[] = {
+      {"NewGame1", "New game", &TForm1::NewGame1Click},
+      {"Options1", "Options", &TForm1::Options1Click},
+      {"About1", "About", &TForm1::aboutbox},
+      {"Stats1", "Statistics", &TForm1::Stats1Click},
+  };
+  for (const auto& item : items) {
+    QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    connect(action, &QAction::triggered, this, [this, handler = item.handler] { (this->*handler)(); });
+  }
+}
+
+void TForm1::buildLabels() {
+  const QFont labelFont = pixelFont(kTableFontFamily, 11, true);
+  auto add = [&](const LabelPlace& place, const QString& text, const QFont& font, const QColor& colour) {
+    auto* label = new QLabel(text, canvas_);
+    label->setObjectName(QString::fromLatin1(place.name));
+    label->setFont(font);
+    setTextColour(label, colour);
+    label->move(place.left, place.top);
+    label->adjustSize();
+    return label;
+  };
+  for (int s = 0; s < kSeatCount; ++s) {
+    const SeatLabels& seat = kSeatLabels[s];
+    add(seat.name, QString::fromLatin1(seat.caption), labelFont, kWhite);
+    cashLabels_[s] = add(seat.cash, QString(), labelFont, kWhite);
+    statusLabels_[s] = add(seat.status, QString(), labelFont, kWhite);
+  }
+  theresult_ = add({"theresult", 80, 192}, QString(), pixelFont(kTableFontFamily, 15, true), kYellow);
+  const QFont potFont = pixelFont(kTableFontFamily, 12, true);
+  add({"potttt", 80, 240}, QStringLiteral("POT: "), potFont, kWhite);
+  betsize_ = add({"betsize", 120, 240}, QString(), potFont, kWhite);
+}
+
+void TForm1::buildButtons() {
+  const QFont buttonFont = pixelFont(kTableFontFamily, 11, true);
+  for (int b = 0; b < kButtonCount; ++b) {
+    auto* button = new QPushButton(QString::fromLatin1(kButtons[b].caption), canvas_);
+    button->setObjectName(QString::fromLatin1(kButtons[b].name));
+    button->setFont(buttonFont);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setAutoDefault(false);
+    button->setGeometry(kButtons[b].left, kButtonTop, kButtonWidth, button->sizeHint().height());
+    connect(button, &QPushButton::clicked, this, [this, b] { buttonClicked(static_cast<Button>(b)); });
+    buttons_[b] = button;
+  }
+}
+
+// The client area holds the menu bar and the 800 x 520 table below it;
+// with a standard frame the whole window comes to about 806 x 572.
+void TForm1::placeOnScreen() {
+  const int menuHeight = menuBar()->sizeHint().height();
+  resize(kTableWidth, kTableHeight + menuHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+template <typename Action>
+void TForm1::run(Action action) {
+  action();
+  syncFromView();
+}
+
+bool TForm1::startUp() {
+  const bool ok = game_->startUp();
+  syncFromView();
+  return ok;
+}
+
+void TForm1::setDialogWindows(TAboutBox* about, TStats* stats) {
+  about_ = about;
+  stats_ = stats;
+}
+
+void TForm1::buttonClicked(Button button) {
+  run([&] { game_->click(button); });
+}
+
+void TForm1::NewGame1Click() {
+  run([&] { game_->NewGame1Click(); });
+}
+
+void TForm1::Options1Click() {
+  run([&] { game_->Options1Click(); });
+}
+
+void TForm1::aboutbox() {
+  if (about_) about_->exec();
+}
+
+void TForm1::Stats1Click() {
+  if (!stats_) return;
+  const TableState& t = game_->state();
+  stats_->showCounters(t.dealsCount, t.handsPlayed, t.handsWon);
+  stats_->exec();
+}
+
+void TForm1::redraw() {
+  canvas_->paintTablePicture();
+  game_->paintTable();
+}
+
+void TForm1::syncFromView() {
+  const TableView& v = game_->view();
+  for (int s = 0; s < kSeatCount; ++s) {
+    setLabelText(cashLabels_[s], toQString(v.cashText[s]));
+    setLabelText(statusLabels_[s], toQString(v.status[s]));
+    setTextColour(statusLabels_[s], v.statusColor[s] == LabelColor::Yellow ? kYellow : kWhite);
+  }
+  setLabelText(theresult_, toQString(v.result));
+  setLabelText(betsize_, toQString(v.potText));
+  for (int b = 0; b < kButtonCount; ++b) buttons_[b]->setEnabled(v.enabled[b]);
+  buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
+
+  panel_->showView(v);
+  const bool panelWasShown = !panel_->isHidden();
+  panel_->setVisible(v.panelVisible);
+  // The table under a panel that goes away is painted afresh.
+  if (panelWasShown && !v.panelVisible && isVisible()) redraw();
+}
+
+// Whenever the window comes into view, the whole table is painted afresh:
+// when it is first shown, restored from the task bar, or resized.
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  minimised_ = false;
+  redraw();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (isVisible() && !isMinimized()) redraw();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (isMinimized()) {
+    minimised_ = true;
+  } else if (minimised_) {
+    // Restored without a show event of its own.
+    minimised_ = false;
+    redraw();
+  }
+}
+
+}  // namespace holdem

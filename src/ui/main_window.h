@@ -1,0 +1,89 @@
+#pragma once
+
+// The table window: the felt with the cards, every seat's chips and last
+// action, the pot, the four buttons, the Game menu and the options panel.
+// The game lives here; the widgets show its view and hold nothing else.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "game/game.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace holdem {
+
+class MessageBoxes;
+class OptionsPanel;
+class TableCanvas;
+class TAboutBox;
+class TStats;
+
+class TForm1 final : public QMainWindow {
+ public:
+  // A window that plays with the given settings and clock. Message boxes go
+  // to `dialogs` when given, else to real modal boxes over the window. The
+  // canvas is drawn for `devicePixelRatio`, or for the primary screen's
+  // ratio when it is 0.
+  TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs = nullptr, qreal devicePixelRatio = 0);
+  ~TForm1() override;
+
+  // The game's start-up: reads and writes back the settings and deals the
+  // first hand. False when the settings could not be written; the error box
+  // has then been shown and the window must not be shown.
+  bool startUp();
+
+  // The dialogs that About and Statistics open; created after the window.
+  void setDialogWindows(TAboutBox* about, TStats* stats);
+
+  // The Game menu.
+  void NewGame1Click();
+  void Options1Click();
+  void aboutbox();
+  void Stats1Click();
+
+  // A click on one of the four buttons, as the button itself makes it.
+  void buttonClicked(Button button);
+
+  // The paint handler: the table picture, then every card the game calls for.
+  void redraw();
+
+  // Copies the game's view onto every label, button and the options panel.
+  void syncFromView();
+
+  const Game& game() const { return *game_; }
+  TableCanvas& canvas() { return *canvas_; }
+  QPushButton* button(Button b) const { return buttons_[static_cast<int>(b)]; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void buildMenu();
+  void buildLabels();
+  void buildButtons();
+  void placeOnScreen();
+  // Runs a call into the game, then shows its outcome.
+  template <typename Action>
+  void run(Action action);
+
+  std::unique_ptr<MessageBoxes> messageBoxes_;
+  TableCanvas* canvas_ = nullptr;
+  std::unique_ptr<Game> game_;
+  OptionsPanel* panel_ = nullptr;
+  std::array<QLabel*, kSeatCount> cashLabels_{};
+  std::array<QLabel*, kSeatCount> statusLabels_{};
+  QLabel* theresult_ = nullptr;
+  QLabel* betsize_ = nullptr;
+  std::array<QPushButton*, kButtonCount> buttons_{};
+  TAboutBox* about_ = nullptr;
+  TStats* stats_ = nullptr;
+  bool minimised_ = false;
+};
+
+}  // namespace holdem

@@ -1,0 +1,45 @@
+#pragma once
+
+// The options panel laid over the middle of the table: initial cash, the
+// target, the betting limit, the opponents' level and the card back. It
+// shows what the game's view holds and passes every user action straight to
+// the game; it keeps nothing of its own.
+
+#include <QFrame>
+#include <array>
+#include <functional>
+
+#include "game/game.h"
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace holdem {
+
+class OptionsPanel final : public QFrame {
+ public:
+  // `changed` runs after every call into the game, so that the window can
+  // show the game's new view.
+  OptionsPanel(QWidget* parent, Game& game, std::function<void()> changed);
+
+  // Copies the panel's part of the view onto the widgets; shows or hides
+  // nothing.
+  void showView(const TableView& view);
+
+ private:
+  void run(const std::function<void()>& action);
+
+  Game& game_;
+  std::function<void()> changed_;
+  QLineEdit* money_;
+  QLineEdit* until_;
+  QLabel* label3_;
+  QLabel* label4_;
+  QButtonGroup* levels_;
+  QButtonGroup* cardbacks_;
+};
+
+}  // namespace holdem

@@ -1,0 +1,91 @@
+#include "ui/table_canvas.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+
+#include "game/card.h"
+#include "ui/card_art.h"
+
+namespace holdem {
+
+namespace {
+
+const QColor kWindowColor(Qt::black);
+
+QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+}  // namespace
+
+TableCanvas::TableCanvas(QWidget* parent, qreal devicePixelRatio)
+    : QWidget(parent),
+      canvas_(qRound(kTableWidth * devicePixelRatio), qRound(kTableHeight * devicePixelRatio),
+              QImage::Format_RGB32),
+      cards_(renderAllCardPictures(devicePixelRatio)),
+      felt_(kWindowColor),
+      beep_([] { QApplication::beep(); }) {
+  canvas_.setDevicePixelRatio(devicePixelRatio);
+  canvas_.fill(kWindowColor);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(kTableWidth, kTableHeight);
+}
+
+bool TableCanvas::paintTablePicture() {
+  const QImage picture(QStringLiteral("texas.bmp"));
+  if (picture.isNull()) {
+    beep_();
+    felt_ = QBrush(kWindowColor);
+  } else {
+    // One picture pixel covers one logical pixel, also on a high-density canvas.
+    QImage tile = picture.convertToFormat(QImage::Format_RGB32);
+    tile.setDevicePixelRatio(1.0);
+    felt_ = QBrush(tile);
+  }
+  fillTable(Rect{0, 0, kTableWidth, kTableHeight});
+  update();
+  return !picture.isNull();
+}
+
+void TableCanvas::fillTable(const Rect& area) {
+  QPainter p(&canvas_);
+  p.setBrushOrigin(0, 0);
+  p.fillRect(toQRect(area), felt_);
+  update(toQRect(area));
+}
+
+void TableCanvas::drawCard(int x, int y, int image) {
+  if (image < 0 || image >= cards_.size()) return;
+  QPainter p(&canvas_);
+  p.drawImage(QPoint(x, y), cards_[image]);
+  update(x, y, kCardWidth, kCardHeight);
+}
+
+void TableCanvas::setPixel(int x, int y, uint32_t rgb) {
+  if (x < 0 || y < 0 || x >= kTableWidth || y >= kTableHeight) return;
+  const QRgb colour = qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  const qreal ratio = canvas_.devicePixelRatio();
+  if (ratio == 1.0) {
+    canvas_.setPixel(x, y, colour);
+  } else {
+    // A logical pixel covers the device pixels from its top-left corner to
+    // the next logical pixel's.
+    const int x0 = qRound(x * ratio), y0 = qRound(y * ratio);
+    const int x1 = qRound((x + 1) * ratio), y1 = qRound((y + 1) * ratio);
+    for (int dy = y0; dy < y1; ++dy)
+      for (int dx = x0; dx < x1; ++dx) canvas_.setPixel(dx, dy, colour);
+  }
+  update(x, y, 1, 1);
+}
+
+void TableCanvas::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  const QRect table(0, 0, kTableWidth, kTableHeight);
+  // A window made larger than the table shows the window colour around it.
+  const QRegion outside = QRegion(event->rect()) - QRegion(table);
+  for (const QRect& r : outside) p.fillRect(r, kWindowColor);
+  // The painter is clipped to the area that needs it.
+  p.drawImage(QPoint(0, 0), canvas_);
+}
+
+}  // namespace holdem

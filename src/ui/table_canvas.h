@@ -1,0 +1,56 @@
+#pragma once
+
+// The table's drawing surface: one persistent picture of the client area,
+// 800 x 520 logical pixels, that the game draws its cards on. The widget
+// only shows that picture; whatever the game drew stays on it until an area
+// is filled with the felt again or the whole table is repainted.
+
+#include <QBrush>
+#include <QImage>
+#include <QList>
+#include <QWidget>
+#include <functional>
+
+#include "game/ports.h"
+
+namespace holdem {
+
+inline constexpr int kTableWidth = 800;
+inline constexpr int kTableHeight = 520;
+
+class TableCanvas final : public QWidget, public Canvas {
+ public:
+  // A canvas for a screen of the given pixel ratio: the picture holds
+  // 800 * ratio x 520 * ratio pixels and the cards are drawn that sharp.
+  explicit TableCanvas(QWidget* parent = nullptr, qreal devicePixelRatio = 1.0);
+
+  // Canvas: all coordinates in logical pixels of the client area.
+  void fillTable(const Rect& area) override;
+  void drawCard(int x, int y, int image) override;
+  void setPixel(int x, int y, uint32_t rgb) override;
+
+  // The first half of a repaint: reads "texas.bmp" from the current folder
+  // and tiles it over the whole table from the top-left corner; the felt
+  // then serves every later fill. When the file cannot be read, beeps and
+  // paints the table black, and fills are black until the next repaint.
+  // Returns whether the picture was read.
+  bool paintTablePicture();
+
+  // What is on the table now, in device pixels.
+  const QImage& picture() const { return canvas_; }
+  qreal devicePixelRatio() const { return canvas_.devicePixelRatio(); }
+
+  // The sound of a missing table picture; the system beep by default.
+  void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage canvas_;
+  QList<QImage> cards_;
+  QBrush felt_;
+  std::function<void()> beep_;
+};
+
+}  // namespace holdem
