@@ -19,19 +19,7 @@ void Game::newgame() {
   // Step 5.
   ++t.dealsDealt;
   // Step 6: the chips as they stand at the start of this deal.
-  constexpr std::string_view kCash = "Cash";
-  const SettingsEntry entries[] = {
-      {"Background", "Color", t.backgroundColor},
-      {kCash, "freak", t.cashOf(Seat::Freak)},
-      {kCash, "player", t.cashOf(Seat::Player)},
-      {kCash, "geek", t.cashOf(Seat::Geek)},
-      {kCash, "master", t.cashOf(Seat::Master)},
-      {kCash, "champ", t.cashOf(Seat::Champ)},
-      {kCash, "pinhead", t.cashOf(Seat::Pinhead)},
-      {kCash, "expert", t.cashOf(Seat::Expert)},
-      {kCash, "robot", t.cashOf(Seat::Robot)},
-  };
-  if (!writeSettings(entries)) return;
+  if (!writeSettings(chipEntries())) return;
   // Step 7.
   setStatus(Seat::Player, "");
   // Steps 8 and 9: the end of the game.

@@ -36,6 +36,21 @@ bool Game::writeSettings(std::span<const SettingsEntry> entries) {
   return false;
 }
 
+std::array<SettingsEntry, 9> Game::chipEntries() const {
+  const TableState& t = state_;
+  return {{
+      {"Background", "Color", t.backgroundColor},
+      {kCash, "freak", t.cashOf(Seat::Freak)},
+      {kCash, "player", t.cashOf(Seat::Player)},
+      {kCash, "geek", t.cashOf(Seat::Geek)},
+      {kCash, "master", t.cashOf(Seat::Master)},
+      {kCash, "champ", t.cashOf(Seat::Champ)},
+      {kCash, "pinhead", t.cashOf(Seat::Pinhead)},
+      {kCash, "expert", t.cashOf(Seat::Expert)},
+      {kCash, "robot", t.cashOf(Seat::Robot)},
+  }};
+}
+
 void Game::seedFromClock() { random_.seed(static_cast<uint32_t>(clock_.secondsNow())); }
 
 void Game::shuffleAndDeal() {
@@ -69,16 +84,9 @@ bool Game::startUp() {
   t.untilTarget = settings_.readInt(kCash, "until", 600);
   t.initialCash = settings_.readInt(kCash, "initial", 1200);
   t.cardBackIndex = settings_.readInt("Card", "back", 52);
+  const auto chips = chipEntries();
   const SettingsEntry entries[] = {
-      {"Background", "Color", t.backgroundColor},
-      {kCash, "freak", t.cashOf(Seat::Freak)},
-      {kCash, "player", t.cashOf(Seat::Player)},
-      {kCash, "geek", t.cashOf(Seat::Geek)},
-      {kCash, "master", t.cashOf(Seat::Master)},
-      {kCash, "champ", t.cashOf(Seat::Champ)},
-      {kCash, "pinhead", t.cashOf(Seat::Pinhead)},
-      {kCash, "expert", t.cashOf(Seat::Expert)},
-      {kCash, "robot", t.cashOf(Seat::Robot)},
+      chips[0], chips[1], chips[2], chips[3], chips[4], chips[5], chips[6], chips[7], chips[8],
       {kCash, "until", t.untilTarget},
       {kCash, "initial", t.initialCash},
       {"Card", "back", t.cardBackIndex},

@@ -85,6 +85,11 @@ class Game {
   void shuffleAndDeal();
   void seedFromClock();
   bool writeSettings(std::span<const SettingsEntry> entries);
+  // The table colour and every seat's chips, as each Deal saves them.
+  std::array<SettingsEntry, 9> chipEntries() const;
+  // The number in an edit box of the options panel, or nothing after the
+  // box that says why it is not taken.
+  std::optional<int32_t> readOption(const std::string& text);
   void postFirstBlinds(bool paint);
 
   // Views of the state.

@@ -28,16 +28,22 @@ std::optional<int32_t> parseWholeNumber(std::string_view text) {
   return value;
 }
 
-void Game::enterClick() {
-  const std::optional<int32_t> value = parseWholeNumber(view_.money);
+std::optional<int32_t> Game::readOption(const std::string& text) {
+  const std::optional<int32_t> value = parseWholeNumber(text);
   if (!value) {
     dialogs_.showMessage("Invalid value", "", BoxButtons::Ok);
-    return;
+    return std::nullopt;
   }
   if (*value < kLowestOption || *value > kHighestOption) {
     dialogs_.showMessage("the value is off limits", "", BoxButtons::Ok);
-    return;
+    return std::nullopt;
   }
+  return value;
+}
+
+void Game::enterClick() {
+  const std::optional<int32_t> value = readOption(view_.money);
+  if (!value) return;
   state_.initialCash = *value;
   dialogs_.showMessage("New initial cash value confirmation", "", BoxButtons::Ok);
   const SettingsEntry entry{"Cash", "initial", *value};
@@ -47,15 +53,8 @@ void Game::enterClick() {
 }
 
 void Game::unenterClick() {
-  const std::optional<int32_t> value = parseWholeNumber(view_.until);
-  if (!value) {
-    dialogs_.showMessage("Invalid value", "", BoxButtons::Ok);
-    return;
-  }
-  if (*value < kLowestOption || *value > kHighestOption) {
-    dialogs_.showMessage("the value is off limits", "", BoxButtons::Ok);
-    return;
-  }
+  const std::optional<int32_t> value = readOption(view_.until);
+  if (!value) return;
   state_.untilTarget = *value;
   dialogs_.showMessage("New until value confirmation", "", BoxButtons::Ok);
   const SettingsEntry entry{"Cash", "until", *value};
