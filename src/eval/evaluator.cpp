@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -480,16 +481,30 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
 
 // Steps 1, 2 and 12 around the card-set rating: the pre-flop connection and
 // the river's clearing of the draws do not depend on steps 3 to 11.
+//
+// The result is put together in two whole words and copied out at once:
+// filled field by field, the compiler stores the two numbers apart and then
+// reads them back as one word, a load the store buffer cannot forward, which
+// stalled every rating for longer than the rating itself took.
 HandRating finishRating(const CardRating& r, const EvalSlots& slots, int32_t bettingRound) {
   const bool drawsCount = bettingRound != 4;
-  HandRating out;
-  out.handValue = r.value;
-  out.handKicker = r.kicker;
-  out.straightDraw = drawsCount && (r.flags & kStraightDrawBit);
-  out.flushDraw = drawsCount && (r.flags & kFlushDrawBit);
-  out.connectedHoleCards = bettingRound == 1 && holeCardsConnected(slots);
-  out.suitedHoleCards = r.flags & kSuitedBit;
-  return out;
+  const bool straightDraw = drawsCount && (r.flags & kStraightDrawBit);
+  const bool flushDraw = drawsCount && (r.flags & kFlushDrawBit);
+  const bool connected = bettingRound == 1 && holeCardsConnected(slots);
+  const bool suited = r.flags & kSuitedBit;
+  // The flags' bytes, first field lowest, as a little-endian word lays them out.
+  static_assert(std::endian::native == std::endian::little);
+  static_assert(sizeof(HandRating) == 12 && offsetof(HandRating, handKicker) == 4 &&
+                offsetof(HandRating, straightDraw) == 8 && offsetof(HandRating, flushDraw) == 9 &&
+                offsetof(HandRating, connectedHoleCards) == 10 && offsetof(HandRating, suitedHoleCards) == 11);
+  struct [[gnu::packed]] Words {
+    uint64_t numbers;
+    uint32_t flags;
+  };
+  return std::bit_cast<HandRating>(
+      Words{static_cast<uint32_t>(r.value) | uint64_t{static_cast<uint32_t>(r.kicker)} << 32,
+            uint32_t{straightDraw} | uint32_t{flushDraw} << 8 | uint32_t{connected} << 16 |
+                uint32_t{suited} << 24});
 }
 
 // The rating of slots that hold something besides seven different real
