@@ -63,6 +63,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   panel_->setLineWidth(2);
   QPalette text = green;
   text.setColor(QPalette::WindowText, Qt::white);
+  // The bevel in shades of the green itself.
+  text.setColor(QPalette::Light, kDarkGreen.lighter(160));
+  text.setColor(QPalette::Midlight, kDarkGreen.lighter(130));
+  text.setColor(QPalette::Mid, kDarkGreen.darker(150));
+  text.setColor(QPalette::Dark, kDarkGreen.darker(250));
   panel_->setPalette(text);
 
   for (const RulesLine& line : kRules) {
