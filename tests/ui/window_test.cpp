@@ -519,7 +519,7 @@ TEST(MessageBoxes, ShowTextAndCaptionAndReportTheAnswer) {
   EXPECT_EQ(synced, 5);
 }
 
-TEST(StartUp, UnwritableSettingsFailWithTheErrorBox) {
+TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBox) {
   QTemporaryDir dir;
   const std::filesystem::path folder = dir.path().toStdString();  // a folder is no settings file
   SettingsFile settings(folder);
@@ -674,6 +674,17 @@ TEST_F(WindowWithoutPicture, ThePictureIsReadAnewAtEveryRepaint) {
   EXPECT_EQ(beeps_, 1);
 }
 
+TEST_F(WindowWithoutPicture, ComingBackFromTheTaskBarRepaintsOnce) {
+  open();
+  ASSERT_EQ(beeps_, 1);
+  form_->canvas().setPixel(300, 210, 0xFF00FF);
+  form_->showMinimized();
+  EXPECT_EQ(beeps_, 1);
+  form_->showNormal();
+  EXPECT_EQ(beeps_, 2);
+  EXPECT_EQ(canvas().pixel(300, 210), qRgb(0, 0, 0));
+}
+
 TEST_F(WindowTest, ResizingRepaintsTheWholeTable) {
   open();
   form_->canvas().setPixel(300, 210, 0xFF00FF);
@@ -682,6 +693,30 @@ TEST_F(WindowTest, ResizingRepaintsTheWholeTable) {
 }
 
 // --- High pixel density ----------------------------------------------------
+
+TEST_F(WindowTest, RatioTwoDrawsSharpCardsAtTheSameLogicalPlaces) {
+  open(2.0);
+  const QImage c = canvas();
+  ASSERT_EQ(c.size(), QSize(1600, 1040));
+  const TableState& t = form_->game().state();
+  const QImage sharp = renderCardPicture(t.hole[0][1].imageIndex(), 2.0);
+  // The human's second card, at (130, 355) logical, apart from its corners.
+  std::set<std::pair<int, int>> corners;
+  for (const QPoint p : cornerPixels(130, 355)) corners.insert({p.x(), p.y()});
+  int bad = 0;
+  for (int y = 0; y < 2 * kCardHeight; ++y)
+    for (int x = 0; x < 2 * kCardWidth; ++x) {
+      const int lx = 130 + x / 2, ly = 355 + y / 2;
+      if (corners.count({lx, ly})) {
+        bad += c.pixel(260 + x, 710 + y) != qRgb(0, 0, 0) ? 1 : 0;  // a whole logical pixel is black
+      } else {
+        bad += c.pixel(260 + x, 710 + y) != sharp.pixel(x, y) ? 1 : 0;
+      }
+    }
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(c.pixel(2 * 300, 2 * 210), feltAt(300, 210));
+}
+
 
 TEST(TableCanvas, RatioTwoKeepsLogicalCoordinates) {
   TableFolder folder(true);
