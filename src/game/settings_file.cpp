@@ -211,17 +211,21 @@ struct Current {
 
 Current readCurrent(const std::filesystem::path& path) {
   Current current;
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer forever.
   int fd;
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     current.status = (errno == ENOENT || errno == ENOTDIR) ? Current::kMissing : Current::kFailed;
     return current;
   }
   Descriptor file(fd);
+  // Only a regular file holds settings. A folder, a FIFO or a device (one
+  // that reads as endless zeros, or as nothing) is left alone: it reads as a
+  // missing file, and a write never replaces it.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) return current;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return current;
   current.mode = st.st_mode & 07777;
   // One read normally does it; the loop covers a file that grows meanwhile.
   size_t size = 0;

@@ -76,7 +76,8 @@ class SettingsFile final : public SettingsStore {
   bool writeInts(std::span<const SettingsEntry> entries) override;
   std::string displayPath() const override;
 
-  // The whole file, or nothing when it is missing, unreadable or a folder.
+  // The whole file, or nothing when it is missing, unreadable, or no regular
+  // file (a folder, a FIFO, a device).
   std::optional<std::string> readAll() const;
 
  private:
