@@ -1,0 +1,148 @@
+// Any bytes, read as a run of the table: optional hand-edited settings, the
+// clock, then one user event after another, each followed by a check of the
+// rules that hold after every event. A broken rule aborts.
+//
+// The bytes: a flags byte (bit 0: twelve settings values follow), the clock
+// (4 bytes), then events. An event is one byte, its low four bits naming it;
+// `level` and `back` take one more byte, `money` and `until` a length byte and
+// the text (or, with the length byte's top bit, 4 bytes printed as a number).
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "invariants.h"
+#include "test_support.h"
+
+namespace {
+
+using namespace holdem;
+
+// Reads the input front to back; past its end, everything reads as zero.
+class Reader {
+ public:
+  Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool done() const { return pos_ >= size_; }
+  uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  int32_t int32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = v << 8 | byte();
+    return static_cast<int32_t>(v);
+  }
+  std::string text(size_t length) {
+    std::string out;
+    while (out.size() < length && !done()) out += static_cast<char>(byte());
+    return out;
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+// A settings value as a hand-edited file might hold it.
+int32_t settingsValue(Reader& in) {
+  static constexpr int32_t kOdd[] = {0, -1, 1, 2, 3, 99, 1000000, std::numeric_limits<int32_t>::max(),
+                                     std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max() - 1,
+                                     std::numeric_limits<int32_t>::min() + 1, 1 << 30};
+  const uint8_t mode = in.byte();
+  switch (mode % 3) {
+    case 0: return static_cast<int32_t>(in.byte()) * 16 - 40;  // small, now and then zero or less
+    case 1: return kOdd[in.byte() % std::size(kOdd)];
+    default: return in.int32();
+  }
+}
+
+std::string editText(Reader& in) {
+  const uint8_t length = in.byte();
+  if (length & 0x80) return std::to_string(in.int32());
+  return in.text(length % 24);
+}
+
+[[noreturn]] void fail(long event, int op, const std::string& what) {
+  std::fprintf(stderr, "engine_fuzz: after event %ld (op %d): %s\n", event, op, what.c_str());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Reader in(data, size);
+  const uint8_t flags = in.byte();
+  std::map<std::string, int32_t> values;
+  if (flags & 1) {
+    for (const char* key : {"Background/Color", "Cash/freak", "Cash/player", "Cash/geek", "Cash/master",
+                            "Cash/champ", "Cash/pinhead", "Cash/expert", "Cash/robot", "Cash/until",
+                            "Cash/initial", "Card/back"}) {
+      values[key] = settingsValue(in);
+    }
+  }
+  const int64_t clock = static_cast<uint32_t>(in.int32());
+  testing::Table table(clock, std::move(values));
+  if (!table.start()) fail(0, -1, "the start-up failed over settings kept in memory");
+  Game& g = *table.game;
+
+  // See invariants::brokenRule: a hand-edited file or a New game without
+  // chips can start a deal that the button table does not cover; a deal
+  // that the Deal button starts is always covered.
+  bool buttonTable = invariants::buttonTableCovers(g.state());
+  const auto click = [&](Button b) {
+    const bool enabled = g.view().isEnabled(b);
+    g.click(b);
+    return enabled ? invariants::EventKind::Button : invariants::EventKind::IgnoredClick;
+  };
+
+  long events = 0;
+  while (!in.done() && events < 2000) {
+    const invariants::Snapshot before = invariants::snapshotOf(g);
+    invariants::EventKind kind = invariants::EventKind::Other;
+    const int op = in.byte() & 15;
+    table.canvas.clear();
+    switch (op) {
+      case 0: kind = click(Button::Deal); break;
+      case 1: kind = click(Button::CheckCall); break;
+      case 2: kind = click(Button::Raise); break;
+      case 3: kind = click(Button::Fold); break;
+      case 4:
+        table.dialogs.answerYes = true;
+        g.NewGame1Click();
+        kind = invariants::EventKind::NewGameYes;
+        break;
+      case 5:
+        table.dialogs.answerYes = false;
+        g.NewGame1Click();
+        break;
+      case 6: g.selectLevel(in.byte() % 4); break;
+      case 7: g.betchange(+1); break;
+      case 8: g.betchange(-1); break;
+      case 9: g.Changeback(in.byte() % 4); break;
+      case 10: g.setMoneyText(editText(in)); break;
+      case 11: g.setUntilText(editText(in)); break;
+      case 12: g.enterClick(); break;
+      case 13: g.unenterClick(); break;
+      case 14: table.settings.failWrites = !table.settings.failWrites; break;  // the disk fills up, or frees
+      case 15: g.paintTable(); break;
+    }
+    const bool newGameRan = kind == invariants::EventKind::NewGameYes &&
+                            (table.dialogs.boxes.empty() || table.dialogs.boxes.back().text != "Invalid value");
+    if (newGameRan) {
+      buttonTable = invariants::buttonTableCovers(g.state());
+    } else if (op == 0 && g.state().dealsCount != before.state.dealsCount && g.view().isEnabled(Button::CheckCall)) {
+      buttonTable = true;
+    }
+    ++events;
+    if (const auto broken = invariants::brokenRule(before, kind, g, buttonTable)) fail(events, op, *broken);
+    for (const auto& card : table.canvas.cards) {
+      if (card.image < 0 || card.image > kFirstBackImage + 3) {
+        fail(events, op, "drew card picture " + std::to_string(card.image));
+      }
+    }
+    for (const auto& box : table.dialogs.boxes) {
+      if (box.text.empty()) fail(events, op, "an empty message box");
+    }
+    table.dialogs.boxes.clear();
+  }
+  return 0;
+}
