@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""Kills holdem-sim with SIGKILL at random moments of a long run of play, and
+after every kill checks the settings file: it must be whole, and hold what
+one of the writes of that run put there, or what it held before the run.
+
+    crash_safety.py PATH/TO/holdem-sim [KILLS]
+
+The runs start from three kinds of file: none, the game's own, and one
+edited by hand, with comments and CR LF line ends, whose lines must all
+survive. After each kill, a fresh holdem-sim must start on what is left and
+read the values found there."""
+import json
+import os
+import random
+import signal
+import subprocess
+import sys
+import time
+
+from simlib import KEYS, canonical, play_script, read_values, remove, scratch_folder
+
+CLOCK = '1700000000'
+HAND_EDITED = (b'; my own notes, kept by the game\r\n[Card]\r\nback=54\r\n\r\n[Cash]\r\n'
+               b'player = 900\r\n; a comment in the section\r\ngeek=0x400\r\n[Mine]\r\nthing=1\r\n')
+
+
+def run(sim, ini, script, out_path):
+    with open(script, 'rb') as stdin, open(out_path, 'wb') as stdout:
+        return subprocess.Popen([sim, '--settings', ini, '--clock', CLOCK], stdin=stdin, stdout=stdout,
+                                stderr=subprocess.DEVNULL)
+
+
+def printed_lines(out_path):
+    with open(out_path, 'rb') as f:
+        data = f.read()
+    return [json.loads(l) for l in data.split(b'\n')[:-1]]  # the part after the last LF is incomplete
+
+
+def values_of(line):
+    return [line['settings'][k] for k in KEYS]
+
+
+def main():
+    sim = os.path.abspath(sys.argv[1])
+    kills = int(sys.argv[2]) if len(sys.argv) > 2 else 200
+    work = scratch_folder('crash')
+    try:
+        script = os.path.join(work, 'script')
+        with open(script, 'w') as f:
+            f.write(play_script(7, 900))
+        ini = os.path.join(work, 'tavlor.ini')
+        out = os.path.join(work, 'out')
+
+        # Each start, played to the end once: the values after every step.
+        starts = {'none': None, 'own': canonical([0] + [1200] * 8 + [600, 1200, 52]), 'hand-edited': HAND_EDITED}
+        expected = {}
+        duration = {}
+        for name, data in starts.items():
+            for leftover in os.listdir(work):
+                if leftover.endswith('.ini') or leftover.startswith('.tavlor'):
+                    os.remove(os.path.join(work, leftover))
+            if data is not None:
+                with open(ini, 'wb') as f:
+                    f.write(data)
+            began = time.monotonic()
+            p = run(sim, ini, script, out)
+            if p.wait() != 0:
+                raise SystemExit('holdem-sim failed on the %s file: status %d' % (name, p.returncode))
+            duration[name] = time.monotonic() - began
+            expected[name] = [values_of(l) for l in printed_lines(out)]
+            if len(expected[name]) < 800:
+                raise SystemExit('the script ran short: %d lines' % len(expected[name]))
+
+        rng = random.Random(int(os.environ.get('HOLDEM_CRASH_SEED', '1')))
+        mid_run = torn = 0
+        names = list(starts)
+        for i in range(kills):
+            name = names[i % len(names)]
+            data = starts[name]
+            for leftover in os.listdir(work):
+                if leftover.endswith('.ini') or leftover.startswith('.tavlor'):
+                    torn += leftover.startswith('.tavlor')
+                    os.remove(os.path.join(work, leftover))
+            if data is not None:
+                with open(ini, 'wb') as f:
+                    f.write(data)
+
+            p = run(sim, ini, script, out)
+            time.sleep(rng.uniform(0, duration[name] * 1.1))
+            p.send_signal(signal.SIGKILL)
+            status = p.wait()
+            mid_run += status == -signal.SIGKILL
+            lines = printed_lines(out)
+
+            # What the file may hold: the state before the run (while the
+            # start-up has not written yet) or that of any step from the
+            # last one printed on.
+            allowed = expected[name][max(len(lines) - 1, 0):]
+            before = data
+            where = 'kill %d (%s file, %d lines printed)' % (i, name, len(lines))
+            if not os.path.exists(ini):
+                if data is not None or lines:
+                    raise SystemExit('%s: the settings file is gone' % where)
+                continue
+            with open(ini, 'rb') as f:
+                now = f.read()
+            if not now:
+                raise SystemExit('%s: the settings file is empty' % where)
+            values = read_values(now)
+            if now == before:
+                pass
+            elif name == 'hand-edited':
+                if values not in allowed:
+                    raise SystemExit('%s: values %s were never written' % (where, values))
+                # Every line the game does not own is still there, in order.
+                theirs = [l for l in HAND_EDITED.split(b'\r\n') if b'=' not in l or l.startswith(b'thing')]
+                at = 0
+                mine = now.split(b'\r\n')
+                for line in theirs:
+                    while at < len(mine) and mine[at] != line:
+                        at += 1
+                    if at == len(mine):
+                        raise SystemExit('%s: the line %r was lost:\n%r' % (where, line, now))
+            else:
+                if now not in (canonical(v) for v in allowed):
+                    raise SystemExit('%s: the file is not one the game wrote:\n%r' % (where, now))
+
+            # A fresh start on what is left reads it as it stands.
+            restart = os.path.join(work, 'restart')
+            with open(restart, 'w') as f:
+                f.write('deal\n')
+            p = run(sim, ini, restart, out)
+            if p.wait() != 0:
+                raise SystemExit('%s: holdem-sim did not start again: status %d' % (where, p.returncode))
+            first = printed_lines(out)[0]
+            if values_of(first) != [v if v is not None else values_of(first)[k] for k, v in enumerate(values)]:
+                raise SystemExit('%s: the restart read %s, the file holds %s' % (where, values_of(first), values))
+
+        print('%d kills, %d in the middle of the run; %d temporary files of a torn write found and removed'
+              % (kills, mid_run, torn))
+        if mid_run < kills // 2:
+            raise SystemExit('too few kills landed in the middle of the run')
+    finally:
+        remove(work)
+
+
+if __name__ == '__main__':
+    main()
