@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimerEvent>
 
 #include "game/card.h"
 #include "ui/card_art.h"
@@ -22,7 +23,7 @@ TableCanvas::TableCanvas(QWidget* parent, qreal devicePixelRatio)
     : QWidget(parent),
       canvas_(qRound(kTableWidth * devicePixelRatio), qRound(kTableHeight * devicePixelRatio),
               QImage::Format_RGB32),
-      cards_(renderAllCardPictures(devicePixelRatio)),
+      cards_(kCardPictureCount),
       felt_(kWindowColor),
       beep_([] { QApplication::beep(); }) {
   canvas_.setDevicePixelRatio(devicePixelRatio);
@@ -57,7 +58,7 @@ void TableCanvas::fillTable(const Rect& area) {
 void TableCanvas::drawCard(int x, int y, int image) {
   if (image < 0 || image >= cards_.size()) return;
   QPainter p(&canvas_);
-  p.drawImage(QPoint(x, y), cards_[image]);
+  p.drawImage(QPoint(x, y), cardPicture(image));
   update(x, y, kCardWidth, kCardHeight);
 }
 
@@ -86,6 +87,27 @@ void TableCanvas::paintEvent(QPaintEvent* event) {
   for (const QRect& r : outside) p.fillRect(r, kWindowColor);
   // The painter is clipped to the area that needs it.
   p.drawImage(QPoint(0, 0), canvas_);
+  // Once the table is on the screen, the other pictures are drawn ahead.
+  if (nextPicture_ < cards_.size() && !drawAhead_.isActive()) drawAhead_.start(0, this);
+}
+
+const QImage& TableCanvas::cardPicture(int image) {
+  QImage& picture = cards_[image];
+  if (picture.isNull()) picture = renderCardPicture(image, canvas_.devicePixelRatio());
+  return picture;
+}
+
+void TableCanvas::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != drawAhead_.timerId()) {
+    QWidget::timerEvent(event);
+    return;
+  }
+  while (nextPicture_ < cards_.size() && !cards_[nextPicture_].isNull()) ++nextPicture_;
+  if (nextPicture_ < cards_.size()) {
+    cardPicture(nextPicture_++);
+  } else {
+    drawAhead_.stop();
+  }
 }
 
 }  // namespace holdem

@@ -5,6 +5,7 @@
 // only shows that picture; whatever the game drew stays on it until an area
 // is filled with the felt again or the whole table is repainted.
 
+#include <QBasicTimer>
 #include <QBrush>
 #include <QImage>
 #include <QList>
@@ -45,10 +46,18 @@ class TableCanvas final : public QWidget, public Canvas {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Card picture `image`, drawn the first time it is needed. The window
+  // shows as soon as the few pictures of the first deal are drawn; the rest
+  // are drawn one at a time while nothing else is going on.
+  const QImage& cardPicture(int image);
+
   QImage canvas_;
-  QList<QImage> cards_;
+  QList<QImage> cards_;  // null until drawn
+  int nextPicture_ = 0;  // below this, every picture is drawn
+  QBasicTimer drawAhead_;
   QBrush felt_;
   std::function<void()> beep_;
 };
