@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -11,11 +12,13 @@
 #include <QShowEvent>
 
 #include "ui/about_box.h"
+#include "ui/cards_on_table.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
+#include "ui/table_description.h"
 
 namespace holdem {
 
@@ -51,14 +54,17 @@ struct ButtonPlace {
   const char* name;
   const char* caption;
   int left;
+  Qt::Key key;
+  const char* help;  // what the button does, for its tooltip and screen readers
 };
 
-// In the order of Button.
+// In the order of Button. Plain letters: an edit box with the focus takes
+// them as typing before they can act as shortcuts.
 constexpr std::array<ButtonPlace, kButtonCount> kButtons{{
-    {"btnnew", "Deal", 32},
-    {"btnstay", "Check", 88},
-    {"btnbet", "Raise", 144},
-    {"btnpass", "Fold", 200},
+    {"btnnew", "Deal", 32, Qt::Key_D, "Deals the next hand"},
+    {"btnstay", "Check", 88, Qt::Key_C, "Checks, or calls an open bet"},
+    {"btnbet", "Raise", 144, Qt::Key_R, "Bets or raises by one bet of the round"},
+    {"btnpass", "Fold", 200, Qt::Key_F, "Leaves the deal"},
 }};
 constexpr int kButtonTop = 472;
 constexpr int kButtonWidth = 57;
@@ -79,6 +85,37 @@ void setLabelText(QLabel* label, const QString& text) {
   if (label->text() == text) return;
   label->setText(text);
   label->adjustSize();
+}
+
+// Screen readers hear of a change only when there is one.
+void setAccessibleText(QWidget* widget, const QString& name, const QString& description = QString()) {
+  if (widget->accessibleName() != name) widget->setAccessibleName(name);
+  if (!description.isNull() && widget->accessibleDescription() != description)
+    widget->setAccessibleDescription(description);
+}
+
+QString seatName(Seat s) {
+  const std::string_view name = info(s).name;
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString chipsName(Seat s, const std::string& cash) {
+  const QString amount = QString::fromStdString(cash);
+  return s == Seat::Player ? QStringLiteral("Your chips: ") + amount
+                           : seatName(s) + QStringLiteral("'s chips: ") + amount;
+}
+
+QString statusName(Seat s, const std::string& status) {
+  const QString text = QString::fromStdString(status).trimmed();
+  if (text.isEmpty())
+    return seatName(s) +
+           (s == Seat::Player ? QStringLiteral(" have not acted") : QStringLiteral(" has not acted"));
+  return seatName(s) + QStringLiteral(": ") + text;
+}
+
+QString withShortcut(const char* help, const QKeySequence& key) {
+  return QString::fromLatin1(help) + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+         QLatin1Char(')');
 }
 
 }  // namespace
@@ -102,18 +139,26 @@ TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal de
   }
   canvas_ = new TableCanvas(this, devicePixelRatio);
   canvas_->setObjectName(QStringLiteral("table"));
+  canvas_->setAccessibleName(QStringLiteral("Table"));
+  setAccessibleName(QStringLiteral("Hold'em"));
   // The window colour: black, also where the card corners are rounded off.
   QPalette black = canvas_->palette();
   black.setColor(QPalette::Window, Qt::black);
   canvas_->setPalette(black);
   setCentralWidget(canvas_);
-  game_ = std::make_unique<Game>(settings, *dialogs, *canvas_, clock);
+  cardsOnTable_ = std::make_unique<CardsOnTable>(*canvas_);
+  game_ = std::make_unique<Game>(settings, *dialogs, *cardsOnTable_, clock);
 
   buildMenu();
   buildLabels();
   buildButtons();
   panel_ = new OptionsPanel(canvas_, *game_, [this] { syncFromView(); });
   panel_->hide();
+  // Tab runs along the buttons from left to right, then through the options
+  // when they are shown.
+  for (int b = 1; b < kButtonCount; ++b) setTabOrder(buttons_[b - 1], buttons_[b]);
+  setTabOrder(buttons_[kButtonCount - 1], panel_->firstInTabOrder());
+  buildShortcuts();
   syncFromView();
   placeOnScreen();
 }
@@ -127,15 +172,18 @@ void TForm1::buildMenu() {
     const char* name;
     const char* caption;
     void (TForm1::*handler)();
+    QKeySequence key;
   } items[] = {
-      {"NewGame1", "New game", &TForm1::NewGame1Click},
-      {"Options1", "Options", &TForm1::Options1Click},
-      {"About1", "About", &TForm1::aboutbox},
-      {"Stats1", "Statistics", &TForm1::Stats1Click},
+      {"NewGame1", "New game", &TForm1::NewGame1Click, QKeySequence(Qt::CTRL | Qt::Key_N)},
+      {"Options1", "Options", &TForm1::Options1Click, QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {"About1", "About", &TForm1::aboutbox, QKeySequence(Qt::Key_F1)},
+      {"Stats1", "Statistics", &TForm1::Stats1Click, QKeySequence(Qt::CTRL | Qt::Key_I)},
   };
   for (const auto& item : items) {
     QAction* action = menu->addAction(QString::fromLatin1(item.caption));
     action->setObjectName(QString::fromLatin1(item.name));
+    action->setShortcut(item.key);
+    action->setAutoRepeat(false);
     connect(action, &QAction::triggered, this, [this, handler = item.handler] { (this->*handler)(); });
   }
 }
@@ -153,14 +201,26 @@ void TForm1::buildLabels() {
   };
   for (int s = 0; s < kSeatCount; ++s) {
     const SeatLabels& seat = kSeatLabels[s];
-    add(seat.name, QString::fromLatin1(seat.caption), labelFont, kWhite);
+    const Seat who = static_cast<Seat>(s);
+    const bool you = who == Seat::Player;
+    QLabel* caption = add(seat.name, QString::fromLatin1(seat.caption), labelFont, kWhite);
+    setAccessibleText(caption, seatName(who), you ? QStringLiteral("Your seat") : QStringLiteral("Opponent"));
     cashLabels_[s] = add(seat.cash, QString(), labelFont, kWhite);
+    cashLabels_[s]->setAccessibleDescription(you ? QStringLiteral("The chips you hold")
+                                                 : QStringLiteral("The chips ") + seatName(who) +
+                                                       QStringLiteral(" holds"));
     statusLabels_[s] = add(seat.status, QString(), labelFont, kWhite);
+    statusLabels_[s]->setAccessibleDescription(
+        (you ? QStringLiteral("Your") : seatName(who) + QStringLiteral("'s")) +
+        QStringLiteral(" last action, or the hand shown at the end of a deal"));
   }
   theresult_ = add({"theresult", 80, 192}, QString(), pixelFont(kTableFontFamily, 15, true), kYellow);
+  theresult_->setAccessibleDescription(QStringLiteral("Who won the deal"));
   const QFont potFont = pixelFont(kTableFontFamily, 12, true);
-  add({"potttt", 80, 240}, QStringLiteral("POT: "), potFont, kWhite);
+  QLabel* pot = add({"potttt", 80, 240}, QStringLiteral("POT: "), potFont, kWhite);
+  setAccessibleText(pot, QStringLiteral("Pot"), QStringLiteral("The chips at stake in this deal"));
   betsize_ = add({"betsize", 120, 240}, QString(), potFont, kWhite);
+  betsize_->setAccessibleDescription(QStringLiteral("The chips at stake in this deal"));
 }
 
 void TForm1::buildButtons() {
@@ -172,9 +232,36 @@ void TForm1::buildButtons() {
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoDefault(false);
     button->setGeometry(kButtons[b].left, kButtonTop, kButtonWidth, button->sizeHint().height());
+    const QString help = withShortcut(kButtons[b].help, shortcut(static_cast<Button>(b)));
+    button->setToolTip(help);
+    button->setAccessibleDescription(help);
     connect(button, &QPushButton::clicked, this, [this, b] { buttonClicked(static_cast<Button>(b)); });
     buttons_[b] = button;
   }
+}
+
+QKeySequence TForm1::shortcut(Button button) { return QKeySequence(kButtons[static_cast<int>(button)].key); }
+
+// The keys act wherever the focus is in the window. They go through the
+// game's click like the mouse does, so a disabled button's key does nothing.
+void TForm1::buildShortcuts() {
+  for (int b = 0; b < kButtonCount; ++b) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(kButtons[b].name) + QStringLiteral("Key"));
+    action->setShortcut(shortcut(static_cast<Button>(b)));
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setAutoRepeat(false);  // a key held down is one click
+    connect(action, &QAction::triggered, this, [this, b] { buttonClicked(static_cast<Button>(b)); });
+    addAction(action);
+  }
+  auto* close = new QAction(this);
+  close->setObjectName(QStringLiteral("CloseKey"));
+  close->setShortcut(QKeySequence(Qt::Key_Escape));
+  close->setShortcutContext(Qt::WindowShortcut);
+  connect(close, &QAction::triggered, this, [this] {
+    if (game_->view().panelVisible) run([&] { game_->CloseClick(); });
+  });
+  addAction(close);
 }
 
 // The client area holds the menu bar and the 800 x 520 table below it;
@@ -231,7 +318,15 @@ void TForm1::Stats1Click() {
 
 void TForm1::redraw() {
   canvas_->paintTablePicture();
+  cardsOnTable_->clear();
   game_->paintTable();
+  describeTable();
+}
+
+void TForm1::describeTable() {
+  const TableShown shown = tableShownAt([this](Point at) { return cardsOnTable_->pictureAt(at); });
+  const QString text = holdem::describeTable(shown, game_->state(), game_->view());
+  if (canvas_->accessibleDescription() != text) canvas_->setAccessibleDescription(text);
 }
 
 void TForm1::syncFromView() {
@@ -240,17 +335,24 @@ void TForm1::syncFromView() {
     setLabelText(cashLabels_[s], toQString(v.cashText[s]));
     setLabelText(statusLabels_[s], toQString(v.status[s]));
     setTextColour(statusLabels_[s], v.statusColor[s] == LabelColor::Yellow ? kYellow : kWhite);
+    setAccessibleText(cashLabels_[s], chipsName(static_cast<Seat>(s), v.cashText[s]));
+    setAccessibleText(statusLabels_[s], statusName(static_cast<Seat>(s), v.status[s]));
   }
   setLabelText(theresult_, toQString(v.result));
   setLabelText(betsize_, toQString(v.potText));
+  const QString result = toQString(v.result).trimmed();
+  setAccessibleText(theresult_, result.isEmpty() ? QStringLiteral("No result yet") : result);
+  setAccessibleText(betsize_, QStringLiteral("Pot: ") + toQString(v.potText));
   for (int b = 0; b < kButtonCount; ++b) buttons_[b]->setEnabled(v.enabled[b]);
   buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
+  for (QPushButton* button : buttons_) setAccessibleText(button, button->text());
 
   panel_->showView(v);
   const bool panelWasShown = !panel_->isHidden();
   panel_->setVisible(v.panelVisible);
   // The table under a panel that goes away is painted afresh.
   if (panelWasShown && !v.panelVisible && isVisible()) redraw();
+  describeTable();
 }
 
 // Whenever the window comes into view, the whole table is painted afresh:

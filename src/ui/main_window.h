@@ -4,6 +4,7 @@
 // action, the pot, the four buttons, the Game menu and the options panel.
 // The game lives here; the widgets show its view and hold nothing else.
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -16,6 +17,7 @@ class QPushButton;
 
 namespace holdem {
 
+class CardsOnTable;
 class MessageBoxes;
 class OptionsPanel;
 class TableCanvas;
@@ -51,8 +53,12 @@ class TForm1 final : public QMainWindow {
   // The paint handler: the table picture, then every card the game calls for.
   void redraw();
 
-  // Copies the game's view onto every label, button and the options panel.
+  // Copies the game's view onto every label, button and the options panel,
+  // and tells screen readers what the table now shows.
   void syncFromView();
+
+  // The shortcut of a button.
+  static QKeySequence shortcut(Button button);
 
   const Game& game() const { return *game_; }
   TableCanvas& canvas() { return *canvas_; }
@@ -67,13 +73,18 @@ class TForm1 final : public QMainWindow {
   void buildMenu();
   void buildLabels();
   void buildButtons();
+  void buildShortcuts();
   void placeOnScreen();
+  // The table canvas's accessible description: the cards as they lie.
+  void describeTable();
   // Runs a call into the game, then shows its outcome.
   template <typename Action>
   void run(Action action);
 
   std::unique_ptr<MessageBoxes> messageBoxes_;
   TableCanvas* canvas_ = nullptr;
+  // The game draws through it onto canvas_.
+  std::unique_ptr<CardsOnTable> cardsOnTable_;
   std::unique_ptr<Game> game_;
   OptionsPanel* panel_ = nullptr;
   std::array<QLabel*, kSeatCount> cashLabels_{};

@@ -49,6 +49,11 @@ QPushButton* addButton(QWidget* parent, const char* name, const char* caption, c
   return button;
 }
 
+void describe(QWidget* widget, const char* name, const char* description) {
+  widget->setAccessibleName(QString::fromLatin1(name));
+  widget->setAccessibleDescription(QString::fromLatin1(description));
+}
+
 // A column of radio buttons, item 0 at the top; the group numbers them.
 QButtonGroup* addRadioGroup(QWidget* parent, const char* name, std::initializer_list<const char*> items, int left,
                             int top) {
@@ -94,6 +99,7 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   sage.setColor(QPalette::WindowText, Qt::black);
   setPalette(sage);
   setAutoFillBackground(true);
+  describe(this, "Options", "Initial cash, target, betting limits, AI level and card back");
 
   // Initial cash and the target, side by side.
   QFrame* cash = addSubPanel(this, "Panel2", 24, 16, 361, 105);
@@ -108,6 +114,10 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   until_->setObjectName(QStringLiteral("until"));
   until_->setGeometry(192, 56, 89, 23);
   QPushButton* unenter = addButton(cash, "unenter", "Enter", QRect(288, 55, 57, 25));
+  describe(money_, "Initial cash", "The chips every seat starts with; Enter gives them to every seat");
+  describe(enter, "Enter initial cash", "Gives every seat the initial cash");
+  describe(until_, "Play until someone wins", "The chips above the initial cash that win the game");
+  describe(unenter, "Enter target", "Takes the target");
 
   // The opponents' level.
   QFrame* level = addSubPanel(this, "Panel3", 24, 120, 121, 177);
@@ -120,9 +130,11 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   addLabel(limits, "Label9", "Small bet:", 12, 48);
   addLabel(limits, "Label10", "$", 80, 48);
   label3_ = addLabel(limits, "Label3", "2", 90, 48);
+  label3_->setAccessibleDescription(QStringLiteral("The small bet, of the pre-flop and the flop"));
   addLabel(limits, "Label11", "Big bet:", 12, 76);
   addLabel(limits, "Label12", "$", 80, 76);
   label4_ = addLabel(limits, "Label4", "4", 90, 76);
+  label4_->setAccessibleDescription(QStringLiteral("The big bet, of the turn and the river"));
   auto* upDown = new QWidget(limits);
   upDown->setObjectName(QStringLiteral("UpDown1"));
   upDown->setGeometry(36, 120, 48, 24);
@@ -131,6 +143,12 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
     button->setObjectName(QString::fromLatin1(name));
     button->setArrowType(arrow);
     button->setGeometry(step < 0 ? 0 : 24, 0, 24, 24);
+    if (step < 0) {
+      describe(button, "Lower betting limits", "Makes the small and the big bet smaller");
+    } else {
+      describe(button, "Higher betting limits", "Makes the small and the big bet larger");
+    }
+    arrows_[step < 0 ? 0 : 1] = button;
     connect(button, &QToolButton::clicked, this, [this, step] { run([this, step] { game_.betchange(step); }); });
   }
 
@@ -140,6 +158,17 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   cardbacks_ = addRadioGroup(back, "cardbacks", {"Denim", "Cloth", "Rock", "Leather"}, 16, 42);
 
   QPushButton* close = addButton(this, "Close", "Close", QRect(168, 312, 75, 33));
+  describe(close, "Close", "Closes the options (Esc)");
+  for (QAbstractButton* b : levels_->buttons()) b->setAccessibleDescription(QStringLiteral("AI level"));
+  for (QAbstractButton* b : cardbacks_->buttons()) b->setAccessibleDescription(QStringLiteral("Card back"));
+
+  // Tab follows the panel from top left to bottom.
+  QList<QWidget*> order{money_, enter, until_, unenter};
+  for (QAbstractButton* b : levels_->buttons()) order << b;
+  order << arrows_[0] << arrows_[1];
+  for (QAbstractButton* b : cardbacks_->buttons()) order << b;
+  order << close;
+  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(money_, &QLineEdit::textEdited, this,
           [this](const QString& text) { run([this, text] { game_.setMoneyText(text.toStdString()); }); });
@@ -147,6 +176,9 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
           [this](const QString& text) { run([this, text] { game_.setUntilText(text.toStdString()); }); });
   connect(enter, &QPushButton::clicked, this, [this] { run([this] { game_.enterClick(); }); });
   connect(unenter, &QPushButton::clicked, this, [this] { run([this] { game_.unenterClick(); }); });
+  // Return in an edit box is its Enter button.
+  connect(money_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterClick(); }); });
+  connect(until_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.unenterClick(); }); });
   connect(levels_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.selectLevel(id); }); });
   // A click on the back already chosen counts too: it repaints the table.
   connect(cardbacks_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.Changeback(id); }); });
@@ -167,8 +199,14 @@ void OptionsPanel::showView(const TableView& view) {
   label3_->adjustSize();
   label4_->setText(QString::fromStdString(view.label4));
   label4_->adjustSize();
+  const QString small = QStringLiteral("Small bet: $") + label3_->text();
+  if (label3_->accessibleName() != small) label3_->setAccessibleName(small);
+  const QString big = QStringLiteral("Big bet: $") + label4_->text();
+  if (label4_->accessibleName() != big) label4_->setAccessibleName(big);
   select(levels_, view.level);
   select(cardbacks_, view.backItem);
 }
+
+QWidget* OptionsPanel::firstInTabOrder() const { return money_; }
 
 }  // namespace holdem

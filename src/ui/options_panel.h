@@ -29,6 +29,11 @@ class OptionsPanel final : public QFrame {
   // nothing.
   void showView(const TableView& view);
 
+  // Where Tab enters the panel: the initial cash. From there it runs through
+  // Enter, the target, its Enter, the AI levels, the limit's arrows, the card
+  // backs and Close.
+  QWidget* firstInTabOrder() const;
+
  private:
   void run(const std::function<void()>& action);
 
@@ -40,6 +45,7 @@ class OptionsPanel final : public QFrame {
   QLabel* label4_;
   QButtonGroup* levels_;
   QButtonGroup* cardbacks_;
+  std::array<QToolButton*, 2> arrows_{};  // the betting limit's left and right arrows
 };
 
 }  // namespace holdem
