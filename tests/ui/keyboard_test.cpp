@@ -1,0 +1,246 @@
+// Playing the table window from the keyboard: the buttons' keys, the Game
+// menu's keys, Escape on the options, and Tab through the layout.
+#include <QAction>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "table_window_fixture.h"
+#include "ui/about_box.h"
+#include "ui/stats_dialog.h"
+
+namespace holdem::uitest {
+namespace {
+
+class Keyboard : public TableWindow {
+ protected:
+  void SetUp() override { open(); }
+
+  // A key pressed on whatever has the focus in the window, as the keyboard
+  // delivers it.
+  void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != form_.get()) target = form_.get();
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+  }
+  bool panelShown() const { return form_->findChild<QFrame*>(QStringLiteral("Panel1"))->isVisible(); }
+};
+
+const std::pair<Button, Qt::Key> kButtonKeys[] = {{Button::Deal, Qt::Key_D},
+                                                  {Button::CheckCall, Qt::Key_C},
+                                                  {Button::Raise, Qt::Key_R},
+                                                  {Button::Fold, Qt::Key_F}};
+
+Qt::Key keyOf(Button b) {
+  for (const auto& [button, key] : kButtonKeys)
+    if (button == b) return key;
+  return Qt::Key_unknown;
+}
+
+TEST_F(Keyboard, EachButtonNamesItsKeyInItsTooltip) {
+  for (const auto& [button, key] : kButtonKeys) {
+    EXPECT_EQ(TForm1::shortcut(button), QKeySequence(key));
+    const QString tip = form_->button(button)->toolTip();
+    EXPECT_TRUE(
+        tip.endsWith(QStringLiteral("(") + QKeySequence(key).toString(QKeySequence::NativeText) + ")"))
+        << tip.toStdString();
+  }
+  // No two commands of the window share a key.
+  QList<QKeySequence> keys;
+  for (QAction* a : form_->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty()) keys << a->shortcut();
+  EXPECT_EQ(keys.size(), 4 + 4 + 1);
+  for (qsizetype i = 0; i < keys.size(); ++i)
+    EXPECT_EQ(keys.count(keys[i]), 1) << keys[i].toString().toStdString();
+}
+
+// The keys play the same game as the engine's own clicks, step by step,
+// keys of disabled buttons included.
+TEST_F(Keyboard, ButtonKeysPlayTheEnginesGame) {
+  SettingsFile headlessSettings(folder_.path("headless.ini"));
+  RecordingDialogs headlessDialogs;
+  NullCanvas nullCanvas;
+  Game headless(headlessSettings, headlessDialogs, nullCanvas, clock_);
+  ASSERT_TRUE(headless.startUp());
+  const Button pattern[] = {Button::Raise, Button::CheckCall, Button::Deal,  Button::CheckCall,
+                            Button::Fold,  Button::Deal,      Button::Raise, Button::CheckCall};
+  int live = 0;
+  for (int step = 0; step < 120; ++step) {
+    SCOPED_TRACE(step);
+    Button b = pattern[step % std::size(pattern)];
+    if (!headless.view().isEnabled(b) && step % 4 != 0) {
+      for (int i = 0; i < kButtonCount; ++i)
+        if (headless.view().isEnabled(static_cast<Button>(i))) b = static_cast<Button>(i);
+    }
+    live += headless.view().isEnabled(b) ? 1 : 0;
+    press(keyOf(b));
+    headless.click(b);
+    ASSERT_TRUE(form_->game().state() == headless.state());
+    ASSERT_TRUE(form_->game().view() == headless.view());
+    ASSERT_EQ(form_->button(b)->isEnabled(), headless.view().isEnabled(b));
+  }
+  EXPECT_GT(live, 60);
+  EXPECT_GT(form_->game().state().dealsCount, 5);
+  EXPECT_EQ(dialogs_.boxes, headlessDialogs.boxes);
+}
+
+TEST_F(Keyboard, ADisabledButtonsKeyDoesNothing) {
+  ASSERT_FALSE(form_->button(Button::Deal)->isEnabled());
+  const TableState before = form_->game().state();
+  const TableView viewBefore = form_->game().view();
+  const std::string file = readFile(folder_.path("tavlor.ini"));
+  const QImage picture = canvas();
+  press(Qt::Key_D);
+  EXPECT_TRUE(form_->game().state() == before);
+  EXPECT_TRUE(form_->game().view() == viewBefore);
+  EXPECT_EQ(readFile(folder_.path("tavlor.ini")), file);
+  EXPECT_EQ(canvas(), picture);
+
+  // After a fold the betting keys are off and Deal is on.
+  press(Qt::Key_F);
+  ASSERT_TRUE(form_->button(Button::Deal)->isEnabled());
+  const TableState folded = form_->game().state();
+  for (const Qt::Key key : {Qt::Key_C, Qt::Key_R, Qt::Key_F}) press(key);
+  EXPECT_TRUE(form_->game().state() == folded);
+  press(Qt::Key_D);
+  EXPECT_EQ(form_->game().state().dealsCount, folded.dealsCount + 1);
+}
+
+TEST_F(Keyboard, LettersTypedIntoTheOptionsStayThere) {
+  press(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_TRUE(panelShown());
+  auto* money = find<QLineEdit>("money");
+  money->setFocus();
+  ASSERT_TRUE(money->hasFocus());
+  money->selectAll();
+  const TableState before = form_->game().state();
+  QTest::keyClicks(money, QStringLiteral("dcrf"));
+  EXPECT_EQ(money->text(), QStringLiteral("dcrf"));
+  EXPECT_EQ(form_->game().view().money, "dcrf");
+  EXPECT_TRUE(form_->game().state() == before);  // no deal, call, raise or fold
+  EXPECT_TRUE(panelShown());
+
+  // Out of the box, the same letters play.
+  form_->button(Button::Raise)->setFocus();
+  press(Qt::Key_F);
+  EXPECT_TRUE(form_->game().state().folded[index(Seat::Player)]);
+}
+
+TEST_F(Keyboard, ReturnInAnEditBoxIsItsEnterButton) {
+  press(Qt::Key_O, Qt::ControlModifier);
+  auto* money = find<QLineEdit>("money");
+  money->setFocus();
+  money->selectAll();
+  QTest::keyClicks(money, QStringLiteral("2500"));
+  press(Qt::Key_Return);
+  EXPECT_EQ(form_->game().state().initialCash, 2500);
+  auto* until = find<QLineEdit>("until");
+  until->setFocus();
+  until->selectAll();
+  QTest::keyClicks(until, QStringLiteral("x"));
+  press(Qt::Key_Enter);
+  ASSERT_FALSE(dialogs_.boxes.empty());
+  EXPECT_EQ(dialogs_.boxes.back().text, "Invalid value");
+}
+
+TEST_F(Keyboard, MenuKeysAndEscape) {
+  // Ctrl+O opens the options and closes them again, as the menu item does.
+  press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(panelShown());
+  EXPECT_TRUE(form_->game().view().panelVisible);
+  press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_FALSE(panelShown());
+
+  // Escape closes them, also from inside an edit box, and the table under
+  // them is painted afresh.
+  press(Qt::Key_O, Qt::ControlModifier);
+  const QImage shown = canvas();
+  form_->canvas().drawCard(300, 200, 5);
+  find<QLineEdit>("until")->setFocus();
+  press(Qt::Key_Escape);
+  EXPECT_FALSE(panelShown());
+  EXPECT_FALSE(form_->game().view().panelVisible);
+  EXPECT_EQ(canvas(), shown);
+  const TableState state = form_->game().state();
+  press(Qt::Key_Escape);  // nothing to close
+  EXPECT_FALSE(panelShown());
+  EXPECT_TRUE(form_->game().state() == state);
+
+  // Ctrl+N asks first; No leaves the game as it is.
+  dialogs_.answerYes = false;
+  press(Qt::Key_N, Qt::ControlModifier);
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].text, "Are you sure?");
+  EXPECT_TRUE(form_->game().state() == state);
+  dialogs_.answerYes = true;
+  press(Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(dialogs_.boxes.size(), 2u);
+  EXPECT_EQ(form_->game().state().dealsCount, 1);
+}
+
+TEST_F(Keyboard, F1AndCtrlIOpenTheRulesAndTheStatistics) {
+  TAboutBox about(form_.get());
+  TStats stats(form_.get());
+  form_->setDialogWindows(&about, &stats);
+  QWidget* seen = nullptr;
+  whenModal([&](QWidget* modal) {
+    seen = modal;
+    modal->close();
+  });
+  press(Qt::Key_F1);
+  EXPECT_EQ(seen, &about);
+  // The window is active again once the rules are closed.
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form_.get(); }));
+  seen = nullptr;
+  whenModal([&](QWidget* modal) {
+    seen = modal;
+    modal->close();
+  });
+  press(Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(seen, &stats);
+}
+
+// The widgets Tab visits, from `first` on, until it comes back to it.
+QStringList tabCycle(QWidget* first) {
+  QStringList names;
+  first->setFocus(Qt::TabFocusReason);
+  QWidget* at = QApplication::focusWidget();
+  for (int i = 0; i < 40 && at; ++i) {
+    names << at->objectName();
+    QTest::keyClick(at, Qt::Key_Tab);
+    at = QApplication::focusWidget();
+    if (at == first) break;
+  }
+  return names;
+}
+
+TEST_F(Keyboard, TabFollowsTheLayout) {
+  // The Deal button is off at the start; Tab runs over the other three and
+  // comes back round.
+  EXPECT_EQ(tabCycle(form_->button(Button::CheckCall)), (QStringList{"btnstay", "btnbet", "btnpass"}));
+
+  press(Qt::Key_F);  // now only Deal is on
+  EXPECT_EQ(tabCycle(form_->button(Button::Deal)), (QStringList{"btnnew"}));
+  press(Qt::Key_D);
+
+  // With the options shown: the buttons, then the panel from top left to
+  // bottom: the initial cash and its Enter, the target and its Enter, the
+  // AI level, the limit's arrows, the card back and Close.
+  press(Qt::Key_O, Qt::ControlModifier);
+  const QStringList cycle = tabCycle(form_->button(Button::CheckCall));
+  QStringList expected{"btnstay", "btnbet", "btnpass", "money", "enter", "until", "unenter"};
+  // Tab enters a column of radio buttons at its chosen item only.
+  expected << "Levels0"
+           << "down"
+           << "up"
+           << "cardbacks0"
+           << "Close";
+  EXPECT_EQ(cycle, expected);
+}
+
+}  // namespace
+}  // namespace holdem::uitest
