@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QTimerEvent>
+#include <algorithm>
 
 #include "game/card.h"
 #include "ui/card_art.h"
@@ -49,10 +50,17 @@ bool TableCanvas::paintTablePicture() {
 }
 
 void TableCanvas::fillTable(const Rect& area) {
+  const QRect r = toQRect(area);
   QPainter p(&canvas_);
   p.setBrushOrigin(0, 0);
-  p.fillRect(toQRect(area), felt_);
-  update(toQRect(area));
+  // In bands of at most 64 lines of device pixels: the painter splits a
+  // taller fill among worker threads, and waking them costs more than the
+  // fill itself.
+  const int band = std::max(1, static_cast<int>(64 / canvas_.devicePixelRatio()));
+  for (int top = r.top(); top <= r.bottom(); top += band) {
+    p.fillRect(QRect(r.left(), top, r.width(), std::min(band, r.bottom() + 1 - top)), felt_);
+  }
+  update(r);
 }
 
 void TableCanvas::drawCard(int x, int y, int image) {
@@ -85,8 +93,14 @@ void TableCanvas::paintEvent(QPaintEvent* event) {
   // A window made larger than the table shows the window colour around it.
   const QRegion outside = QRegion(event->rect()) - QRegion(table);
   for (const QRect& r : outside) p.fillRect(r, kWindowColor);
-  // The painter is clipped to the area that needs it.
-  p.drawImage(QPoint(0, 0), canvas_);
+  // The picture is copied one rectangle of the area at a time. Clipped to
+  // the whole area at once, which is rarely a single rectangle, the painter
+  // would blend it line by line and hand the lines to worker threads, whose
+  // waking up costs more than the copy itself.
+  for (const QRect& r : event->region()) {
+    p.setClipRect(r);
+    p.drawImage(QPoint(0, 0), canvas_);
+  }
   // Once the table is on the screen, the other pictures are drawn ahead.
   if (nextPicture_ < cards_.size() && !drawAhead_.isActive()) drawAhead_.start(0, this);
 }
