@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 #include "ui/about_box.h"
 #include "ui/cards_on_table.h"
@@ -133,7 +134,8 @@ TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal de
     messageBoxes_->setBeforeShow([this] { syncFromView(); });
     dialogs = messageBoxes_.get();
   }
-  if (devicePixelRatio <= 0) {
+  followsScreen_ = devicePixelRatio <= 0;
+  if (followsScreen_) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     devicePixelRatio = screen ? screen->devicePixelRatio() : 1.0;
   }
@@ -360,7 +362,19 @@ void TForm1::syncFromView() {
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   minimised_ = false;
+  if (followsScreen_ && !watchingScreen_ && windowHandle()) {
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { followScreen(); });
+    watchingScreen_ = true;
+  }
+  if (followsScreen_) canvas_->setDevicePixelRatio(devicePixelRatioF());
   redraw();
+}
+
+// On a screen of another density the table is drawn anew, sharp for it.
+void TForm1::followScreen() {
+  if (devicePixelRatioF() == canvas_->devicePixelRatio()) return;
+  canvas_->setDevicePixelRatio(devicePixelRatioF());
+  if (isVisible()) redraw();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

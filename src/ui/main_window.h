@@ -28,8 +28,8 @@ class TForm1 final : public QMainWindow {
  public:
   // A window that plays with the given settings and clock. Message boxes go
   // to `dialogs` when given, else to real modal boxes over the window. The
-  // canvas is drawn for `devicePixelRatio`, or for the primary screen's
-  // ratio when it is 0.
+  // canvas is drawn for `devicePixelRatio`, or, when it is 0, for the ratio
+  // of the screen the window is on, also after it moves to another screen.
   TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs = nullptr, qreal devicePixelRatio = 0);
   ~TForm1() override;
 
@@ -75,6 +75,8 @@ class TForm1 final : public QMainWindow {
   void buildButtons();
   void buildShortcuts();
   void placeOnScreen();
+  // Draws the canvas for the ratio of the window's screen, when it follows it.
+  void followScreen();
   // The table canvas's accessible description: the cards as they lie.
   void describeTable();
   // Runs a call into the game, then shows its outcome.
@@ -95,6 +97,8 @@ class TForm1 final : public QMainWindow {
   TAboutBox* about_ = nullptr;
   TStats* stats_ = nullptr;
   bool minimised_ = false;
+  bool followsScreen_ = false;
+  bool watchingScreen_ = false;
 };
 
 }  // namespace holdem

@@ -124,4 +124,15 @@ void TableCanvas::timerEvent(QTimerEvent* event) {
   }
 }
 
+void TableCanvas::setDevicePixelRatio(qreal devicePixelRatio) {
+  if (devicePixelRatio <= 0 || devicePixelRatio == canvas_.devicePixelRatio()) return;
+  canvas_ = QImage(qRound(kTableWidth * devicePixelRatio), qRound(kTableHeight * devicePixelRatio),
+                   QImage::Format_RGB32);
+  canvas_.setDevicePixelRatio(devicePixelRatio);
+  canvas_.fill(kWindowColor);
+  cards_ = QList<QImage>(kCardPictureCount);
+  nextPicture_ = 0;
+  update();
+}
+
 }  // namespace holdem

@@ -41,6 +41,11 @@ class TableCanvas final : public QWidget, public Canvas {
   const QImage& picture() const { return canvas_; }
   qreal devicePixelRatio() const { return canvas_.devicePixelRatio(); }
 
+  // Draws from now on for a screen of another pixel ratio: the picture is
+  // made anew at that ratio, black until the table is painted on it, and the
+  // cards are drawn again that sharp.
+  void setDevicePixelRatio(qreal devicePixelRatio);
+
   // The sound of a missing table picture; the system beep by default.
   void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
