@@ -62,14 +62,14 @@ std::optional<int32_t> referenceInt(std::string_view text) {
     if (hex.size() > 8 || r.ec != std::errc{} || r.ptr != hex.data() + hex.size()) return std::nullopt;
     return static_cast<int32_t>(static_cast<uint32_t>(bits));
   }
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
-  if (digits.empty() || digits[0] < '0' || digits[0] > '9') return std::nullopt;
-  int64_t value = 0;
-  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  uint64_t magnitude = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), magnitude);
   if (r.ec != std::errc{} || r.ptr != text.data() + text.size()) return std::nullopt;
-  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
+  if (magnitude > (negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1)) return std::nullopt;
+  return static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
 }
 
 // One line as the game splits the file: it ends at LF; a CR right before the
