@@ -55,14 +55,18 @@ KINDS = [
 ]
 
 
-def main():
-    lines = int(sys.argv[1]) if len(sys.argv) > 1 else 100000
-    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+def generate(lines, seed=1):
+    """The script: `lines` commands, one a line."""
     rng = random.Random(seed)
     weights = [w for w, _ in KINDS]
     makers = [m for _, m in KINDS]
-    out = [rng.choices(makers, weights)[0](rng) for _ in range(lines)]
-    sys.stdout.write("\n".join(out) + "\n")
+    return "".join(rng.choices(makers, weights)[0](rng) + "\n" for _ in range(lines))
+
+
+def main():
+    lines = int(sys.argv[1]) if len(sys.argv) > 1 else 100000
+    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+    sys.stdout.write(generate(lines, seed))
 
 
 if __name__ == "__main__":
