@@ -12,6 +12,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Lets the desktop match the window with its launcher and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(HOLDEM_APP_ID));
   holdem::installFontSubstitutes();
 
   const std::filesystem::path settingsPath = holdem::defaultSettingsPath();
