@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""Installs the built game into a temporary folder and checks what lands there.
+
+    install_check.py BUILD_DIR SOURCE_DIR
+
+Two installs: one staged with DESTDIR under a prefix that has a space in it,
+as a package build does it, and one straight into a prefix, as the README's
+`cmake --install build --prefix ~/.local` does. Each must hold both programs,
+the table picture, the icons, a launcher that starts the game in the folder
+of the table picture, and the AppStream file; desktop-file-validate and
+appstreamcli must find nothing wrong with them, and removing the files of
+the install manifest must leave no file behind.
+
+The build folder's own install_manifest.txt, which the README's uninstall
+reads, is put back as it was.
+"""
+
+import configparser
+import os
+import shlex
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+
+APP_ID = "io.github.holdem.Holdem"
+ICON_SIZES = (64, 128, 256)
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message)
+    return condition
+
+
+def run(args, **kwargs):
+    return subprocess.run(args, capture_output=True, text=True, **kwargs)
+
+
+def tool(name, package):
+    path = shutil.which(name)
+    if not path:
+        print(f"FAIL: {name} is missing; it comes with Debian's {package} (scripts/test installs it)")
+        sys.exit(1)
+    return path
+
+
+def png_pixels(path):
+    """Width, height and the RGBA rows of an 8-bit RGBA PNG, or None for another kind."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    pos, idat, header = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour != 6 or interlace != 0:
+        return None
+    raw, stride, rows, prev = zlib.decompress(idat), width * 4, [], bytearray(width * 4)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for i in range(stride):
+            a = line[i - 4] if i >= 4 else 0
+            b = prev[i]
+            c = prev[i - 4] if i >= 4 else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + b) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 0xFF
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 0xFF
+        rows.append(line)
+        prev = line
+    return width, height, rows
+
+
+def staged(root, path):
+    """Where an installed path lies: below DESTDIR when there is one."""
+    return os.path.join(root, path.lstrip("/")) if root else path
+
+
+def check_install(build, source, root, prefix):
+    label = f"DESTDIR={root} prefix={prefix}" if root else f"prefix={prefix}"
+    print("==", label)
+    env = dict(os.environ)
+    env.pop("DESTDIR", None)
+    if root:
+        env["DESTDIR"] = root
+    result = run(["cmake", "--install", build, "--prefix", prefix], env=env)
+    if not check(result.returncode == 0, f"{label}: cmake --install failed:\n{result.stdout}{result.stderr}"):
+        return
+
+    def installed(*parts):
+        return staged(root, os.path.join(prefix, *parts))
+
+    for program in ("holdem", "holdem-sim"):
+        path = installed("bin", program)
+        check(os.path.isfile(path) and os.access(path, os.X_OK), f"{label}: bin/{program} is not an installed program")
+
+    table_dir = os.path.join(prefix, "share", "holdem")
+    with open(os.path.join(source, "resources", "texas.bmp"), "rb") as f:
+        picture = f.read()
+    texas = staged(root, os.path.join(table_dir, "texas.bmp"))
+    check(os.path.isfile(texas) and open(texas, "rb").read() == picture,
+          f"{label}: share/holdem/texas.bmp is not the table picture")
+
+    for size in ICON_SIZES:
+        icon = installed("share", "icons", "hicolor", f"{size}x{size}", "apps", APP_ID + ".png")
+        if not check(os.path.isfile(icon), f"{label}: no {size}x{size} icon"):
+            continue
+        png = png_pixels(icon)
+        if not check(png is not None, f"{label}: the {size}x{size} icon is not an 8-bit RGBA PNG"):
+            continue
+        width, height, rows = png
+        check((width, height) == (size, size), f"{label}: the {size}x{size} icon is {width}x{height}")
+        alpha = [row[x * 4 + 3] for row in rows for x in range(width)]
+        check(rows[0][3] == 0 and rows[-1][-1] == 0, f"{label}: the {size}x{size} icon has no transparent corners")
+        opaque = sum(1 for a in alpha if a == 255) / len(alpha)
+        check(0.3 < opaque < 0.95, f"{label}: the {size}x{size} icon is {opaque:.0%} opaque")
+        # Both cards show: white faces, red and black ink.
+        colours = {(row[x * 4], row[x * 4 + 1], row[x * 4 + 2]) for row in rows for x in range(width)
+                   if row[x * 4 + 3] == 255}
+        check(any(r > 150 and g < 60 and b < 80 for r, g, b in colours), f"{label}: no red in the {size} icon")
+        check(any(r < 40 and g < 40 and b < 40 for r, g, b in colours), f"{label}: no black in the {size} icon")
+
+    launcher = installed("share", "applications", APP_ID + ".desktop")
+    if check(os.path.isfile(launcher), f"{label}: no launcher share/applications/{APP_ID}.desktop"):
+        result = run([tool("desktop-file-validate", "desktop-file-utils"), launcher])
+        check(result.returncode == 0 and not result.stdout.strip() and not result.stderr.strip(),
+              f"{label}: desktop-file-validate:\n{result.stdout}{result.stderr}")
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str
+        parser.read(launcher, encoding="utf-8")
+        entry = parser["Desktop Entry"]
+        check(entry.get("Type") == "Application", f"{label}: Type is {entry.get('Type')}")
+        check(entry.get("Name") == "Hold'em", f"{label}: Name is {entry.get('Name')}")
+        categories = entry.get("Categories", "").split(";")
+        check("Game" in categories and "CardGame" in categories, f"{label}: Categories are {categories}")
+        check(entry.get("Icon") == APP_ID, f"{label}: Icon is {entry.get('Icon')}")
+        check(entry.get("Path") == table_dir, f"{label}: Path is {entry.get('Path')}, not {table_dir}")
+        check(os.path.isfile(staged(root, os.path.join(entry.get("Path", ""), "texas.bmp"))),
+              f"{label}: the launcher's folder holds no texas.bmp")
+        exec_line = shlex.split(entry.get("Exec", "").replace("%%", "%"))
+        check(exec_line == [os.path.join(prefix, "bin", "holdem")], f"{label}: Exec is {entry.get('Exec')}")
+
+    metainfo = installed("share", "metainfo", APP_ID + ".metainfo.xml")
+    if check(os.path.isfile(metainfo), f"{label}: no share/metainfo/{APP_ID}.metainfo.xml"):
+        result = run([tool("appstreamcli", "appstream"), "validate", "--no-net", metainfo])
+        # Only the pedantic note on the capital letters of the id is taken:
+        # reverse domain names of desktop programs often carry them.
+        notes = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:", "I:", "P:")]
+        unexpected = [n for n in notes if "cid-contains-uppercase-letter" not in n]
+        check(result.returncode == 0 and not unexpected,
+              f"{label}: appstreamcli validate:\n{result.stdout}{result.stderr}")
+        text = open(metainfo, encoding="utf-8").read()
+        check(f"<id>{APP_ID}</id>" in text, f"{label}: the metainfo names another id")
+        check(f'<launchable type="desktop-id">{APP_ID}.desktop</launchable>' in text,
+              f"{label}: the metainfo launches another desktop file")
+
+    # The installed holdem-sim plays.
+    with tempfile.TemporaryDirectory() as play:
+        result = run([installed("bin", "holdem-sim"), "--settings", os.path.join(play, "t.ini"), "--clock", "1"],
+                     input="call\nfold\n")
+        check(result.returncode == 0 and len(result.stdout.splitlines()) >= 2,
+              f"{label}: the installed holdem-sim did not play:\n{result.stdout}{result.stderr}")
+
+    # The manifest lists every installed file; removing them leaves none.
+    with open(os.path.join(build, "install_manifest.txt"), encoding="utf-8") as f:
+        listed = [line for line in f.read().splitlines() if line]
+    top = staged(root, prefix)
+    found = sorted(os.path.join(d, n) for d, _, names in os.walk(top) for n in names)
+    check(sorted(staged(root, p) for p in listed) == found, f"{label}: the manifest lists {listed}, installed {found}")
+    for path in listed:
+        os.remove(staged(root, path))
+    left = [os.path.join(d, n) for d, _, names in os.walk(top) for n in names]
+    check(not left, f"{label}: removing the manifest's files left {left}")
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    manifest = os.path.join(build, "install_manifest.txt")
+    saved = open(manifest, "rb").read() if os.path.exists(manifest) else None
+    try:
+        with tempfile.TemporaryDirectory() as work:
+            check_install(build, source, os.path.join(work, "stage"), "/opt/hold em")
+            check_install(build, source, None, os.path.join(work, "home", ".local"))
+    finally:
+        if saved is None:
+            if os.path.exists(manifest):
+                os.remove(manifest)
+        else:
+            with open(manifest, "wb") as f:
+                f.write(saved)
+    print("FAILED" if failures else "OK", f"({len(failures)} failures)")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
