@@ -121,12 +121,12 @@ class ScreenCheck {
   // Where the table's top-left corner lies on the screen, in device pixels.
   QPoint origin(TForm1& form) const { return form.canvas().mapToGlobal(QPoint(0, 0)) * ratio_; }
 
-  // Checks the screen until it shows the cards, for at most two seconds:
+  // Checks the screen until it shows the cards, for at most five seconds:
   // the X server draws when it gets round to it.
   void expectCards(TForm1& form, const char* phase) {
     const std::vector<Expected> cards = cardsOnTable(form.game().state());
     std::vector<std::string> bad;
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
       QTest::qWait(50);
       bad = mismatches(grabScreen(), origin(form), ratio_, cards);
       if (bad.empty()) break;
@@ -182,7 +182,7 @@ int run(int ratio) {
   cover.show();
   bool covered = false;
   if (QTest::qWaitForWindowExposed(&cover)) {
-    for (int attempt = 0; attempt < 40 && !covered; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !covered; ++attempt) {
       QTest::qWait(50);
       const QPoint middle = check.origin(form) + QPoint(400, 260) * ratio;
       covered = check.grabScreen().pixel(middle) == qRgb(255, 0, 0);
