@@ -16,6 +16,9 @@ namespace {
 
 const QColor kWindowColor(Qt::black);
 
+// How long after a paint the drawing ahead of card pictures begins.
+constexpr int kDrawAheadDelayMs = 250;
+
 QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 }  // namespace
@@ -112,8 +115,9 @@ void TableCanvas::paintEvent(QPaintEvent* event) {
     p.setClipRect(r);
     p.drawImage(QPoint(0, 0), canvas_);
   }
-  // Once the table is on the screen, the other pictures are drawn ahead.
-  if (nextPicture_ < cards_.size() && !drawAhead_.isActive()) drawAhead_.start(0, this);
+  // Once the table is on the screen, and the display has had the time to
+  // show it, the other pictures are drawn ahead.
+  if (nextPicture_ < cards_.size() && !drawAhead_.isActive()) drawAhead_.start(kDrawAheadDelayMs, this);
 }
 
 const QImage& TableCanvas::cardPicture(int image) {
@@ -130,6 +134,8 @@ void TableCanvas::timerEvent(QTimerEvent* event) {
   while (nextPicture_ < cards_.size() && !cards_[nextPicture_].isNull()) ++nextPicture_;
   if (nextPicture_ < cards_.size()) {
     cardPicture(nextPicture_++);
+    // One picture at a time, whenever nothing else is waiting.
+    drawAhead_.start(0, this);
   } else {
     drawAhead_.stop();
   }
