@@ -27,7 +27,8 @@ class MemorySettings final : public holdem::SettingsStore {
       for (Entry& e : entries_) {
         if (e.section == in.section && e.key == in.key) found = &e;
       }
-      if (found == nullptr) found = &entries_.emplace_back(Entry{std::string(in.section), std::string(in.key), 0});
+      if (found == nullptr)
+        found = &entries_.emplace_back(Entry{std::string(in.section), std::string(in.key), 0});
       found->value = in.value;
     }
     return true;

@@ -10,14 +10,14 @@
 // a real file in a fresh temporary folder. Run it on the X server the game
 // would use (QT_QPA_PLATFORM=xcb), so that a repaint includes handing the
 // frame to the server.
+#include <time.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -114,7 +114,9 @@ class Table {
   }
 
   bool enabled(Button b) const { return form_.button(b)->isEnabled(); }
-  bool bettingOpen() const { return enabled(Button::CheckCall) || enabled(Button::Raise) || enabled(Button::Fold); }
+  bool bettingOpen() const {
+    return enabled(Button::CheckCall) || enabled(Button::Raise) || enabled(Button::Fold);
+  }
   const holdem::TableState& state() const { return form_.game().state(); }
 
   // A click as a person makes it: the button goes down and is painted
@@ -203,9 +205,10 @@ int measureClicks(int count) {
   const std::vector<double>& ms = parts.total;
   std::printf("clicks=%d p50=%.3f ms p90=%.3f ms p99=%.3f ms max=%.3f ms without_paint=%ld\n", count,
               percentile(ms, 50), percentile(ms, 90), percentile(ms, 99), percentile(ms, 100), missedPaints);
-  const std::pair<const char*, std::vector<double>*> named[] = {
-      {"handling", &parts.handling}, {"repaint", &parts.repaint}, {"server", &parts.server},
-      {"cpu time", &parts.cpu}};
+  const std::pair<const char*, std::vector<double>*> named[] = {{"handling", &parts.handling},
+                                                                {"repaint", &parts.repaint},
+                                                                {"server", &parts.server},
+                                                                {"cpu time", &parts.cpu}};
   for (const auto& [name, values] : named) {
     std::printf("  %-9s p50=%.3f ms p99=%.3f ms max=%.3f ms\n", name, percentile(*values, 50),
                 percentile(*values, 99), percentile(*values, 100));
@@ -239,8 +242,8 @@ int measureMemory(int first, int more) {
   report(("deals=" + std::to_string(first + more / 2)).c_str());
   play(more - more / 2);
   report(("deals=" + std::to_string(first + more)).c_str());
-  std::printf("growth over the last %d deals: rss=%ld kB anon=%ld kB\n", more, statusKilobytes("VmRSS") - rssFirst,
-              statusKilobytes("RssAnon") - anonFirst);
+  std::printf("growth over the last %d deals: rss=%ld kB anon=%ld kB\n", more,
+              statusKilobytes("VmRSS") - rssFirst, statusKilobytes("RssAnon") - anonFirst);
   return 0;
 }
 

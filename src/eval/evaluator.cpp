@@ -496,7 +496,8 @@ HandRating finishRating(const CardRating& r, const EvalSlots& slots, int32_t bet
   static_assert(std::endian::native == std::endian::little);
   static_assert(sizeof(HandRating) == 12 && offsetof(HandRating, handKicker) == 4 &&
                 offsetof(HandRating, straightDraw) == 8 && offsetof(HandRating, flushDraw) == 9 &&
-                offsetof(HandRating, connectedHoleCards) == 10 && offsetof(HandRating, suitedHoleCards) == 11);
+                offsetof(HandRating, connectedHoleCards) == 10 &&
+                offsetof(HandRating, suitedHoleCards) == 11);
   struct [[gnu::packed]] Words {
     uint64_t numbers;
     uint32_t flags;
