@@ -3,12 +3,18 @@
 // Stand-ins for the outside world, so that tests drive the real engine
 // through its front door and see every box, write and drawing it makes.
 
+#include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +26,7 @@ struct Box {
   std::string text;
   std::string caption;
   BoxButtons buttons;
+  friend bool operator==(const Box&, const Box&) = default;
 };
 
 class RecordingDialogs final : public Dialogs {
@@ -101,6 +108,58 @@ struct Table {
   FixedClock clockSource;
   std::unique_ptr<Game> game;
 };
+
+// A fresh folder under `under`, removed with everything in it (read-only
+// folders included) when it goes.
+class TempDir {
+ public:
+  explicit TempDir(const std::filesystem::path& under = std::filesystem::temp_directory_path()) {
+    std::string pattern = (under / "holdem-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + pattern);
+    path_ = pattern;
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    namespace fs = std::filesystem;
+    std::error_code e;
+    for (auto it = fs::recursive_directory_iterator(path_, e); !e && it != fs::end(it); it.increment(e)) {
+      if (it->is_directory(e) && !it->is_symlink(e))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, e);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, e);
+    fs::remove_all(path_, e);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out.good()) throw std::runtime_error("cannot write " + path.string());
+}
+
+// A file's bytes, or nothing for a folder or a file that cannot be read.
+inline std::optional<std::string> readBytes(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Everything under a folder, as relative paths, sorted.
+inline std::vector<std::string> listing(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    names.push_back(entry.path().lexically_relative(folder).string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // A fresh empty folder under the system's temporary folder.
 inline std::filesystem::path freshTempDir(const std::string& name) {
