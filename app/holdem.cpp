@@ -5,10 +5,8 @@
 
 #include "game/ports.h"
 #include "game/settings_file.h"
-#include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
-#include "ui/stats_dialog.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,9 +24,6 @@ int main(int argc, char** argv) {
   // A settings file that cannot be written ends the game before it shows;
   // the error box has been shown.
   if (!form.startUp()) return 1;
-  holdem::TAboutBox about(&form);
-  holdem::TStats stats(&form);
-  form.setDialogWindows(&about, &stats);
   form.show();
   return app.exec();
 }

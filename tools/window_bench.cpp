@@ -5,9 +5,9 @@
 //   window_bench RESOURCES startup          where the start-up time goes
 //
 // RESOURCES is the folder that holds texas.bmp. The window is the real one
-// (TForm1 with its canvas, labels, buttons and panel), driven by mouse clicks
-// on its buttons; message boxes are answered at once, and the settings go to
-// a real file in a fresh temporary folder. Run it on the X server the game
+// (TForm1 with its canvas, labels and buttons, and its options panel once
+// opened), driven by mouse clicks on its buttons; message boxes are answered
+// at once, and the settings go to a real file in a fresh temporary folder. Run it on the X server the game
 // would use (QT_QPA_PLATFORM=xcb), so that a repaint includes handing the
 // frame to the server.
 #include <time.h>
@@ -26,10 +26,8 @@
 #include <vector>
 
 #include "game/settings_file.h"
-#include "ui/about_box.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
-#include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 
 namespace {
@@ -277,10 +275,6 @@ int measureStartup(int argc, char** argv, QElapsedTimer& sinceMain) {
   mark("window built");
   form.startUp();
   mark("game start-up");
-  holdem::TAboutBox about(&form);
-  holdem::TStats stats(&form);
-  form.setDialogWindows(&about, &stats);
-  mark("rules and statistics");
   PaintCounter paints;
   form.canvas().installEventFilter(&paints);
   form.show();

@@ -154,12 +154,9 @@ TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal de
   buildMenu();
   buildLabels();
   buildButtons();
-  panel_ = new OptionsPanel(canvas_, *game_, [this] { syncFromView(); });
-  panel_->hide();
   // Tab runs along the buttons from left to right, then through the options
   // when they are shown.
   for (int b = 1; b < kButtonCount; ++b) setTabOrder(buttons_[b - 1], buttons_[b]);
-  setTabOrder(buttons_[kButtonCount - 1], panel_->firstInTabOrder());
   buildShortcuts();
   syncFromView();
   placeOnScreen();
@@ -295,6 +292,16 @@ void TForm1::setDialogWindows(TAboutBox* about, TStats* stats) {
   stats_ = stats;
 }
 
+OptionsPanel& TForm1::optionsPanel() {
+  if (!panel_) {
+    panel_ = new OptionsPanel(canvas_, *game_, [this] { syncFromView(); });
+    panel_->hide();
+    setTabOrder(buttons_[kButtonCount - 1], panel_->firstInTabOrder());
+    panel_->showView(game_->view());
+  }
+  return *panel_;
+}
+
 void TForm1::buttonClicked(Button button) {
   run([&] { game_->click(button); });
 }
@@ -308,11 +315,12 @@ void TForm1::Options1Click() {
 }
 
 void TForm1::aboutbox() {
-  if (about_) about_->exec();
+  if (!about_) about_ = new TAboutBox(this);
+  about_->exec();
 }
 
 void TForm1::Stats1Click() {
-  if (!stats_) return;
+  if (!stats_) stats_ = new TStats(this);
   const TableState& t = game_->state();
   stats_->showCounters(t.dealsCount, t.handsPlayed, t.handsWon);
   stats_->exec();
@@ -349,11 +357,15 @@ void TForm1::syncFromView() {
   buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
   for (QPushButton* button : buttons_) setAccessibleText(button, button->text());
 
-  panel_->showView(v);
-  const bool panelWasShown = !panel_->isHidden();
-  panel_->setVisible(v.panelVisible);
-  // The table under a panel that goes away is painted afresh.
-  if (panelWasShown && !v.panelVisible && isVisible()) redraw();
+  // Until the options are first shown, there is no panel to keep up to date.
+  if (panel_ || v.panelVisible) {
+    OptionsPanel& panel = optionsPanel();
+    panel.showView(v);
+    const bool panelWasShown = !panel.isHidden();
+    panel.setVisible(v.panelVisible);
+    // The table under a panel that goes away is painted afresh.
+    if (panelWasShown && !v.panelVisible && isVisible()) redraw();
+  }
   describeTable();
 }
 

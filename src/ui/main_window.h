@@ -38,7 +38,8 @@ class TForm1 final : public QMainWindow {
   // has then been shown and the window must not be shown.
   bool startUp();
 
-  // The dialogs that About and Statistics open; created after the window.
+  // The dialogs that About and Statistics open, when they are to be other
+  // than the window's own, which it builds the first time each is opened.
   void setDialogWindows(TAboutBox* about, TStats* stats);
 
   // The Game menu.
@@ -56,6 +57,11 @@ class TForm1 final : public QMainWindow {
   // Copies the game's view onto every label, button and the options panel,
   // and tells screen readers what the table now shows.
   void syncFromView();
+
+  // The options panel, hidden or shown as the game's view says. It is built
+  // the first time it is needed (the first Options, or a call here), showing
+  // the game's view from the start, so that start-up does not wait for it.
+  OptionsPanel& optionsPanel();
 
   // The shortcut of a button.
   static QKeySequence shortcut(Button button);

@@ -317,6 +317,7 @@ TEST_F(Accessibility, LabelsSayWhoseChipsAndWhatAction) {
 }
 
 TEST_F(Accessibility, TheOptionsAreNamed) {
+  form_->optionsPanel();  // built, still hidden
   const std::pair<const char*, const char*> names[] = {
       {"Panel1", "Options"},           {"money", "Initial cash"},
       {"enter", "Enter initial cash"}, {"until", "Play until someone wins"},

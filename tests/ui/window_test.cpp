@@ -293,6 +293,9 @@ TEST_F(WindowTest, GameMenuHasItsFourCommandsInOrder) {
 
 TEST_F(WindowTest, OptionsPanelLayout) {
   open();
+  // Built when first needed, hidden until the options are opened.
+  EXPECT_EQ(form_->findChild<QFrame*>(QStringLiteral("Panel1")), nullptr);
+  form_->optionsPanel();
   QFrame* panel = find<QFrame>("Panel1");
   ASSERT_NE(panel, nullptr);
   EXPECT_FALSE(panel->isVisible());
@@ -792,6 +795,11 @@ class SameGame : public WindowTest {
     EXPECT_EQ(find("betsize")->text().toStdString(), v.potText);
     for (int b = 0; b < kButtonCount; ++b) EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
     EXPECT_EQ(form_->button(Button::CheckCall)->text().toStdString(), v.stayCaption);
+    // The panel is built the first time the options are opened.
+    if (!form_->findChild<QFrame*>(QStringLiteral("Panel1"))) {
+      EXPECT_FALSE(v.panelVisible);
+      return;
+    }
     EXPECT_EQ(find<QFrame>("Panel1")->isVisible(), v.panelVisible);
     EXPECT_EQ(find<QLineEdit>("money")->text().toStdString(), v.money);
     EXPECT_EQ(find<QLineEdit>("until")->text().toStdString(), v.until);
