@@ -1,9 +1,12 @@
 // The table window: one human against seven computer opponents.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "game/ports.h"
 #include "game/settings_file.h"
@@ -51,9 +54,15 @@ void skipHopelessBusLaunch() {
 
 int main(int argc, char** argv) {
   skipHopelessBusLaunch();
+  // Qt reads fontconfig's configuration, a few dozen files, the first time
+  // it needs a font. FcInit reads it here instead, on a second thread while
+  // Qt connects to the display; it is the process's one default
+  // configuration, the very one Qt then finds loaded.
+  std::thread fontConfiguration([] { FcInit(); });
   QApplication app(argc, argv);
   // Lets the desktop match the window with its launcher and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(HOLDEM_APP_ID));
+  fontConfiguration.join();
   holdem::installFontSubstitutes();
 
   const std::filesystem::path settingsPath = holdem::defaultSettingsPath();

@@ -7,7 +7,7 @@ BUILD_DIR=${HOLDEM_BUILD_DIR:-$ROOT/build}
 # What building, testing and playing need from Debian.
 HOLDEM_PACKAGES=(
   cmake g++ make pkg-config python3
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   valgrind
