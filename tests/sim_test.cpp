@@ -25,12 +25,9 @@ struct SimRun {
 
 // Runs the real holdem-sim with the given input.
 SimRun runSim(const std::vector<std::string>& args, const std::string& input) {
-  const char* sim = simPath();
-  const auto dir = testing::freshTempDir("sim");
-  {
-    std::ofstream(dir / "input") << input;
-  }
-  std::string command = std::string(sim);
+  const testing::TempDir dir;
+  testing::writeBytes(dir / "input", input);
+  std::string command = simPath();
   for (const auto& a : args) command += " '" + a + "'";
   command += " < '" + (dir / "input").string() + "' 2>/dev/null";
   SimRun run;
@@ -40,7 +37,6 @@ SimRun runSim(const std::vector<std::string>& args, const std::string& input) {
   while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
   const int status = ::pclose(p);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::filesystem::remove_all(dir);
   return run;
 }
 
@@ -55,16 +51,18 @@ std::vector<std::string> lines(const std::string& text) {
   return out;
 }
 
+// A session started at clock 1000 on a fresh file, its start-up line printed.
 struct Session {
-  Session() : dir(testing::freshTempDir("session")), sim(dir / "tavlor.ini", std::make_unique<FixedClock>(1000)) {}
-  std::filesystem::path dir;
+  Session() : sim(dir / "tavlor.ini", std::make_unique<FixedClock>(1000)) {
+    if (!sim.start(startLine)) throw std::runtime_error("start-up failed");
+  }
+  testing::TempDir dir;
   SimSession sim;
+  std::string startLine;
 };
 
 TEST(SimProtocol, CommandsOutsideTheTableAreNotUnderstood) {
   Session s;
-  std::string out;
-  ASSERT_TRUE(s.sim.start(out));
   for (const char* line : {"level 4", "back 01", "back -1", "deal now", "Deal", "newgame", "newgame maybe",
                            "limit", "limit sideways", "eval 6 0.0 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.13 0.1 0.2 0.3 0.4 0.5 0.6",
                            "eval 1 00.1 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.0 0.1 0.2", "eval 1 -0 0.1 0.2 0.3 0.4 0.5 0.6",
@@ -78,8 +76,6 @@ TEST(SimProtocol, CommandsOutsideTheTableAreNotUnderstood) {
 TEST(SimProtocol, BlankAndCommentLinesPrintNothing) {
   Session s;
   std::string out;
-  ASSERT_TRUE(s.sim.start(out));
-  out.clear();
   for (const char* line : {"", "   ", "\t\r", "# a note", "   # indented note"}) {
     EXPECT_EQ(s.sim.run(line, out), SimSession::Outcome::Skipped) << '"' << line << '"';
   }
@@ -91,8 +87,6 @@ TEST(SimProtocol, BlankAndCommentLinesPrintNothing) {
 TEST(SimProtocol, EditTextsAreEverythingAfterTheWordAndAreEscaped) {
   Session s;
   std::string out;
-  ASSERT_TRUE(s.sim.start(out));
-  out.clear();
   s.sim.run("money  a\"b\\c\x01", out);
   EXPECT_EQ(s.sim.game().view().money, " a\"b\\c\x01");
   EXPECT_NE(out.find(R"("money":" a\"b\\c\u0001")"), std::string::npos) << out;
@@ -105,8 +99,6 @@ TEST(SimProtocol, EditTextsAreEverythingAfterTheWordAndAreEscaped) {
 TEST(SimProtocol, EvalLineCarriesTheRatingOnly) {
   Session s;
   std::string out;
-  ASSERT_TRUE(s.sim.start(out));
-  out.clear();
   s.sim.run("eval 4 3.12 3.0 3.1 3.2 3.3 0.8 1.8", out);
   EXPECT_EQ(out,
             "{\"step\":1,\"cmd\":\"eval 4 3.12 3.0 3.1 3.2 3.3 0.8 1.8\",\"handValue\":1000,\"handKicker\":3,"
@@ -125,7 +117,7 @@ TEST(SimProtocol, ClockArgumentIsAnyIntegerModulo2To32) {
 }
 
 TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
-  const auto dir = testing::freshTempDir("exit");
+  const testing::TempDir dir;
   const std::string ini = (dir / "tavlor.ini").string();
   SimRun ok = runSim({"--settings", ini, "--clock", "5"}, "deal\ncall\n");
   EXPECT_EQ(ok.status, 0);
@@ -144,15 +136,13 @@ TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "{\"step\":0,\"cmd\":\"start\",\"boxes\":[{\"text\":\"Unable to write to " +
                             (dir / "folder.ini").string() + "\",\"caption\":\"Error\",\"buttons\":\"ok\"}]}\n");
-  std::filesystem::remove_all(dir);
 }
 
 // Any change of behaviour changes this number: a fixed clock and a fixed
 // script of every kind of command, hashed line by line.
 TEST(SimSignature, FixedScriptGivesAFixedOutput) {
   Session s;
-  std::string out;
-  ASSERT_TRUE(s.sim.start(out));
+  std::string out = s.startLine;
   const char* commands[] = {"deal", "call", "call", "raise", "fold", "call", "raise", "deal", "call", "fold"};
   uint64_t x = 88172645463325252ull;
   for (int i = 0; i < 6000; ++i) {

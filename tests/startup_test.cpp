@@ -1,24 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "test_support.h"
 
 namespace holdem {
 namespace {
 
-using testing::Table;
-
-std::string readFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::StartedTable;
 
 TEST(StartUp, FirstRunWritesEveryKeyAndDealsWithExpertAndRobotOnTheBlinds) {
-  const auto dir = testing::freshTempDir("startup");
+  const testing::TempDir dir;
   SettingsFile file(dir / "holdem" / "tavlor.ini");
   testing::RecordingDialogs dialogs;
   NullCanvas canvas;
@@ -26,7 +16,7 @@ TEST(StartUp, FirstRunWritesEveryKeyAndDealsWithExpertAndRobotOnTheBlinds) {
   Game game(file, dialogs, canvas, clock);
   ASSERT_TRUE(game.startUp());
 
-  EXPECT_EQ(readFile(dir / "holdem" / "tavlor.ini"),
+  EXPECT_EQ(testing::readBytes(dir / "holdem" / "tavlor.ini"),
             "[Background]\nColor=0\n[Cash]\nfreak=1200\nplayer=1200\ngeek=1200\nmaster=1200\nchamp=1200\n"
             "pinhead=1200\nexpert=1200\nrobot=1200\nuntil=600\ninitial=1200\n[Card]\nback=52\n");
   const TableState& t = game.state();
@@ -62,9 +52,8 @@ TEST(StartUp, FirstRunWritesEveryKeyAndDealsWithExpertAndRobotOnTheBlinds) {
 }
 
 TEST(StartUp, ValuesAreTakenAsTheyStandAndWrittenBack) {
-  Table table(5, {{"Cash/player", 0}, {"Cash/expert", 0}, {"Cash/robot", -7}, {"Cash/initial", 50},
+  StartedTable table(5, {{"Cash/player", 0}, {"Cash/expert", 0}, {"Cash/robot", -7}, {"Cash/initial", 50},
                   {"Cash/until", 3}, {"Card/back", 54}, {"Background/Color", 77}});
-  ASSERT_TRUE(table.start());
   const TableState& t = table.game->state();
   // The human and Robot are broke: both count as out of the first deal.
   EXPECT_EQ(t.foldCount, 3);
@@ -85,8 +74,7 @@ TEST(StartUp, ValuesAreTakenAsTheyStandAndWrittenBack) {
 }
 
 TEST(StartUp, CardBackThatIsNoBackSelectsNothingAndDrawsTheFirstBack) {
-  Table table(5, {{"Card/back", 99}});
-  ASSERT_TRUE(table.start());
+  StartedTable table(5, {{"Card/back", 99}});
   EXPECT_EQ(table.view().backItem, -1);
   EXPECT_EQ(table.game->state().cardBackIndex, 99);
   EXPECT_EQ(table.settings.values.at("Card/back"), 99);
@@ -97,16 +85,6 @@ TEST(StartUp, CardBackThatIsNoBackSelectsNothingAndDrawsTheFirstBack) {
     backs += c.image == 52;
   }
   EXPECT_EQ(backs, 14);
-}
-
-TEST(StartUp, FailedWriteShowsTheErrorAndStopsBeforeDealing) {
-  Table table;
-  table.settings.failWrites = true;
-  EXPECT_FALSE(table.start());
-  ASSERT_EQ(table.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(table.dialogs.boxes[0].text, "Unable to write to /somewhere/tavlor.ini");
-  EXPECT_EQ(table.dialogs.boxes[0].caption, "Error");
-  EXPECT_EQ(table.game->state().deck, Deck{});
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // through its front door and see every box, write and drawing it makes.
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -109,6 +108,14 @@ struct Table {
   std::unique_ptr<Game> game;
 };
 
+// A table started up at a fixed clock; a failed start-up fails the test.
+struct StartedTable : Table {
+  explicit StartedTable(int64_t clock = 1000, std::map<std::string, int32_t> settingsValues = {})
+      : Table(clock, std::move(settingsValues)) {
+    if (!start()) throw std::runtime_error("start-up failed");
+  }
+};
+
 // A fresh folder under `under`, removed with everything in it (read-only
 // folders included) when it goes.
 class TempDir {
@@ -159,15 +166,6 @@ inline std::vector<std::string> listing(const std::filesystem::path& folder) {
     names.push_back(entry.path().lexically_relative(folder).string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// A fresh empty folder under the system's temporary folder.
-inline std::filesystem::path freshTempDir(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("holdem-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(std::rand()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
 }
 
 // The recorded games shipped beside the tests.
