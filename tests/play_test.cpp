@@ -11,6 +11,7 @@
 namespace holdem {
 namespace {
 
+using testing::StartedTable;
 using testing::Table;
 
 int raisedCount(const TableState& t) { return static_cast<int>(std::count(t.raised.begin(), t.raised.end(), true)); }
@@ -35,9 +36,11 @@ std::unique_ptr<Table> findTable(const std::function<void(Game&)>& setUp,
   return nullptr;
 }
 
-TEST(DealStart, FirstDealPutsTheBigBlindOnTheHumanAndEveryOpponentActsFirst) {
-  Table table(77);
-  ASSERT_TRUE(table.start());
+// The big blind moves one seat on at each deal: the first deal puts it on
+// the human, and every opponent acts first; with Robot on it (the eighth
+// deal) nobody acts before the human.
+TEST(DealStart, BigBlindMovesOneSeatOnAtEachDealAndWraps) {
+  StartedTable table(77);
   foldAndDeal(*table.game);
   const TableState& t = table.game->state();
   const TableView& v = table.view();
@@ -53,35 +56,22 @@ TEST(DealStart, FirstDealPutsTheBigBlindOnTheHumanAndEveryOpponentActsFirst) {
   }
   EXPECT_FALSE(v.isEnabled(Button::Deal));
   EXPECT_EQ(v.stayCaption, "Call");
-}
-
-TEST(DealStart, BigBlindMovesOneSeatOnAtEachDealAndWraps) {
-  Table table(3);
-  ASSERT_TRUE(table.start());
-  std::vector<int> seats;
-  for (int i = 0; i < 10; ++i) {
-    foldAndDeal(*table.game);
-    seats.push_back(table.game->state().bigBlindSeat);
+  std::vector<int> seats{t.bigBlindSeat};
+  for (int i = 1; i < 10; ++i) {
+    table.game->click(Button::Fold);
+    Random shadow = table.game->random();
+    table.game->click(Button::Deal);
+    seats.push_back(t.bigBlindSeat);
+    if (t.bigBlindSeat != 1 || i != 7) continue;
+    // Only the shuffle drew numbers: no opponent decided anything.
+    for (int j = 0; j < 2 * kShuffleSwaps; ++j) shadow.nextRandom();
+    EXPECT_EQ(table.game->random().state(), shadow.state());
+    EXPECT_EQ(v.status[index(Seat::Expert)], "small blind");
+    EXPECT_EQ(v.status[index(Seat::Robot)], "big blind");
+    EXPECT_TRUE(t.raised[index(Seat::Robot)]);
+    EXPECT_TRUE(v.isEnabled(Button::Raise));
   }
   EXPECT_EQ(seats, (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1, 8, 7}));
-}
-
-TEST(DealStart, WithRobotOnTheBigBlindNobodyActsBeforeTheHuman) {
-  Table table(11);
-  ASSERT_TRUE(table.start());
-  for (int i = 0; i < 7; ++i) foldAndDeal(*table.game);
-  table.game->click(Button::Fold);
-  Random shadow = table.game->random();
-  table.game->click(Button::Deal);
-  const TableState& t = table.game->state();
-  ASSERT_EQ(t.bigBlindSeat, 1);
-  // Only the shuffle drew numbers: no opponent decided anything.
-  for (int i = 0; i < 2 * kShuffleSwaps; ++i) shadow.nextRandom();
-  EXPECT_EQ(table.game->random().state(), shadow.state());
-  EXPECT_EQ(table.view().status[index(Seat::Expert)], "small blind");
-  EXPECT_EQ(table.view().status[index(Seat::Robot)], "big blind");
-  EXPECT_TRUE(t.raised[index(Seat::Robot)]);
-  EXPECT_TRUE(table.view().isEnabled(Button::Raise));
 }
 
 TEST(DealStart, BlindsFollowTheBettingLimit) {
@@ -90,8 +80,7 @@ TEST(DealStart, BlindsFollowTheBettingLimit) {
     int32_t small, big, pot;
   } cases[] = {{0, 1, 2, 3}, {1, 2, 4, 6}, {2, 3, 6, 9}, {3, 4, 8, 12}, {4, 5, 10, 15}, {9, 5, 10, 15}};
   for (const auto& c : cases) {
-    Table table(21);
-    ASSERT_TRUE(table.start());
+    StartedTable table(21);
     for (int i = 0; i < c.clicks; ++i) table.game->betchange(+1);
     for (int i = 0; i < 8; ++i) foldAndDeal(*table.game);  // big blind on Robot: nobody acts
     const TableState& t = table.game->state();
@@ -135,8 +124,7 @@ TEST(DealStart, OpponentRaiseStopsTheChainAndDisablesRaise) {
 TEST(Driver, PreFlopCallSettlesAFlaggedBigBlind) {
   // At start-up Robot's big blind is open: the human's call pays the pre-flop
   // bet and every opponent, Robot included, answers it.
-  Table table(31);
-  ASSERT_TRUE(table.start());
+  StartedTable table(31);
   const int32_t before = table.game->state().cashOf(Seat::Player);
   table.game->click(Button::CheckCall);
   const TableState& t = table.game->state();
@@ -160,8 +148,7 @@ TEST(Driver, CheckWithNothingOpenCostsNothingAndEndsThePreFlop) {
 
 TEST(Driver, HumanRaiseCostsOneBetOfTheRound) {
   for (int clicks = 0; clicks < 5; ++clicks) {
-    Table table(41 + clicks);
-    ASSERT_TRUE(table.start());
+    StartedTable table(41 + clicks);
     for (int i = 0; i < clicks; ++i) table.game->betchange(+1);
     const int32_t small = table.game->state().smallBet;
     const int32_t before = table.game->state().cashOf(Seat::Player);
@@ -187,8 +174,7 @@ TEST(Driver, HumanRaiseCostsOneBetOfTheRound) {
 }
 
 TEST(Driver, RaiseWithOneChipOrLessIsIgnored) {
-  Table table(51);
-  ASSERT_TRUE(table.start());
+  StartedTable table(51);
   table.state().cashOf(Seat::Player) = 1;
   table.state().potAwarded = true;
   const Random before = table.game->random();
@@ -200,8 +186,7 @@ TEST(Driver, RaiseWithOneChipOrLessIsIgnored) {
 }
 
 TEST(Driver, FoldEndsTheDealAtOnceWithTheShowdown) {
-  Table table(61);
-  ASSERT_TRUE(table.start());
+  StartedTable table(61);
   table.game->click(Button::Fold);
   const TableState& t = table.game->state();
   const TableView& v = table.view();
@@ -223,8 +208,7 @@ TEST(Driver, FoldEndsTheDealAtOnceWithTheShowdown) {
 }
 
 TEST(Driver, FoldWithARaiseOpenLetsOnlyTheSeatsBeforeTheRaiserAnswer) {
-  Table table(71);
-  ASSERT_TRUE(table.start());
+  StartedTable table(71);
   TableState& t = table.state();
   t.raised.fill(false);
   t.raised[index(Seat::Champ)] = true;  // seat 4
@@ -273,8 +257,7 @@ TEST(Opponents, FoldingClosingSeatHandsTheClosingOn) {
     int expected;
   } cases[] = {{1, {}, 8}, {4, {}, 3}, {4, {3}, 2}, {4, {3, 2, 1}, 8}, {7, {6, 5, 4, 3, 2}, 1}};
   for (const auto& c : cases) {
-    Table table(81);
-    ASSERT_TRUE(table.start());
+    StartedTable table(81);
     TableState& t = table.state();
     for (int n : c.outSeats) {
       if (n % 2) {
@@ -293,8 +276,7 @@ TEST(Opponents, FoldingClosingSeatHandsTheClosingOn) {
 }
 
 TEST(Opponents, CallWithExactlyTheBetLeavesZeroAndTheSeatIsSkippedAfter) {
-  Table table(91);
-  ASSERT_TRUE(table.start());
+  StartedTable table(91);
   TableState& t = table.state();
   // A pair of Aces never folds before the flop.
   t.hole[index(Seat::Geek)] = {Card{0, 12}, Card{1, 12}};
@@ -329,35 +311,31 @@ void robotRaisesOnTheRiver(Table& table, int32_t robotCash) {
   ADD_FAILURE() << "Robot never raised";
 }
 
-TEST(Opponents, RaiseIsNotLimitedByTheChips) {
-  Table table(101);
-  ASSERT_TRUE(table.start());
-  robotRaisesOnTheRiver(table, 3);
-  const TableState& t = table.game->state();
-  EXPECT_EQ(t.cashOf(Seat::Robot), 3 - 4);
-  EXPECT_EQ(t.currentBet, 4);
-  EXPECT_FALSE(t.inDeal(Seat::Robot));
-}
-
-TEST(Opponents, RobotsRaiseIsAnsweredByNobodyAndClearsEarlierLabels) {
-  Table table(111);
-  ASSERT_TRUE(table.start());
-  for (Seat s : kOpponents) table.game->mutableState().folded[index(s)] = false;
-  robotRaisesOnTheRiver(table, 500);
-  const TableView& v = table.view();
-  for (Seat s : {Seat::Freak, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead, Seat::Expert}) {
-    EXPECT_EQ(v.status[index(s)], "") << info(s).name;
+// Robot's raise is answered by nobody and clears the earlier labels; it is
+// not limited by its chips.
+TEST(Opponents, RobotsRaiseIsAnsweredByNobodyAndIsNotLimitedByTheChips) {
+  for (const int32_t cash : {500, 3}) {
+    StartedTable table(111);
+    for (Seat s : kOpponents) table.state().folded[index(s)] = false;
+    robotRaisesOnTheRiver(table, cash);
+    const TableView& v = table.view();
+    const TableState& t = table.game->state();
+    for (Seat s : {Seat::Freak, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead, Seat::Expert}) {
+      EXPECT_EQ(v.status[index(s)], "") << info(s).name;
+    }
+    EXPECT_EQ(v.statusColor[index(Seat::Robot)], LabelColor::Yellow);
+    EXPECT_EQ(v.stayCaption, "Call");
+    EXPECT_FALSE(v.isEnabled(Button::Raise));
+    EXPECT_TRUE(t.raised[index(Seat::Robot)]);
+    EXPECT_EQ(raisedCount(t), 1);
+    EXPECT_EQ(t.cashOf(Seat::Robot), cash - 4);
+    EXPECT_EQ(t.currentBet, 4);
+    EXPECT_EQ(t.inDeal(Seat::Robot), cash > 4) << cash;
   }
-  EXPECT_EQ(v.statusColor[index(Seat::Robot)], LabelColor::Yellow);
-  EXPECT_EQ(v.stayCaption, "Call");
-  EXPECT_FALSE(v.isEnabled(Button::Raise));
-  EXPECT_TRUE(table.game->state().raised[index(Seat::Robot)]);
-  EXPECT_EQ(raisedCount(table.game->state()), 1);
 }
 
 TEST(Opponents, TurnOfAFoldedClosingSeatStillAdvancesAndEndsTheRiver) {
-  Table table(121);
-  ASSERT_TRUE(table.start());
+  StartedTable table(121);
   TableState& t = table.state();
   t.bettingRound = kRiver;
   t.closingSeat = 3;
@@ -372,8 +350,7 @@ TEST(Opponents, TurnOfAFoldedClosingSeatStillAdvancesAndEndsTheRiver) {
 }
 
 TEST(Opponents, TurnOfABrokeClosingSeatAdvancesTheRoundAndChangesNothingElse) {
-  Table table(131);
-  ASSERT_TRUE(table.start());
+  StartedTable table(131);
   TableState& t = table.state();
   t.bettingRound = kFlop;
   t.closingSeat = 5;
@@ -420,8 +397,7 @@ TEST(Driver, ClosingHumanMovesTheRoundOnEvenAfterAnOpponentRaise) {
 }
 
 TEST(Driver, DisabledButtonsIgnoreClicks) {
-  Table table(141);
-  ASSERT_TRUE(table.start());
+  StartedTable table(141);
   const Random before = table.game->random();
   table.game->click(Button::Deal);  // disabled while the first deal runs
   EXPECT_EQ(table.game->state().dealsCount, 1);
@@ -435,8 +411,7 @@ TEST(Driver, DisabledButtonsIgnoreClicks) {
 }
 
 TEST(DealStart, BrokeHumanLosesTheGameAfterTheCashIsSaved) {
-  Table table(151, {{"Cash/player", 0}});
-  ASSERT_TRUE(table.start());
+  StartedTable table(151, {{"Cash/player", 0}});
   table.game->click(Button::Fold);
   table.game->click(Button::Deal);
   EXPECT_EQ(table.dialogs.texts(), std::vector<std::string>{"You lose!"});
@@ -450,25 +425,11 @@ TEST(DealStart, BrokeHumanLosesTheGameAfterTheCashIsSaved) {
 TEST(DealStart, EveryOpponentBrokeWinsTheGame) {
   std::map<std::string, int32_t> broke;
   for (Seat s : kOpponents) broke[testing::MemorySettings::name("Cash", info(s).settingsKey)] = 0;
-  Table table(161, broke);
-  ASSERT_TRUE(table.start());
+  StartedTable table(161, broke);
   table.game->click(Button::Fold);
   table.dialogs.boxes.clear();
   table.game->click(Button::Deal);
   EXPECT_EQ(table.dialogs.texts(), std::vector<std::string>{"You win!"});
-}
-
-TEST(DealStart, FailedSaveStopsTheDealWithTheError) {
-  Table table(171);
-  ASSERT_TRUE(table.start());
-  table.game->click(Button::Fold);
-  table.settings.failWrites = true;
-  const Deck deck = table.game->state().deck;
-  table.game->click(Button::Deal);
-  ASSERT_EQ(table.dialogs.texts(), std::vector<std::string>{"Unable to write to /somewhere/tavlor.ini"});
-  EXPECT_EQ(table.game->state().deck, deck);
-  EXPECT_EQ(table.game->state().dealsCount, 2);
-  EXPECT_EQ(table.game->state().bettingRound, kDealOver);
 }
 
 }  // namespace
