@@ -5,7 +5,7 @@
 namespace holdem {
 namespace {
 
-using testing::Table;
+using testing::StartedTable;
 
 TEST(WholeNumber, OnlySignAndDigitsWithin32Bits) {
   const struct {
@@ -39,8 +39,7 @@ TEST(Options, InitialCashAndTargetWithinLimitsAreTakenAndSaved) {
   };
   for (const bool target : {false, true}) {
     for (const auto& c : cases) {
-      Table table(3);
-      ASSERT_TRUE(table.start());
+      StartedTable table(3);
       table.settings.written.clear();
       const TableState before = table.game->state();
       if (target) {
@@ -72,8 +71,7 @@ TEST(Options, InitialCashAndTargetWithinLimitsAreTakenAndSaved) {
 }
 
 TEST(Options, NewInitialCashDuringADealSetsEveryStackAndLeavesThePot) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   table.game->click(Button::CheckCall);
   const TableState before = table.game->state();
   table.game->setMoneyText("5000");
@@ -90,8 +88,7 @@ TEST(Options, NewInitialCashDuringADealSetsEveryStackAndLeavesThePot) {
 }
 
 TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   table.settings.failWrites = true;
   table.game->setMoneyText("5000");
   table.game->enterClick();
@@ -101,8 +98,7 @@ TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
 }
 
 TEST(Options, BettingLimitStaysWithinOneToFive) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   Game& g = *table.game;
   const struct {
     int step;
@@ -121,8 +117,7 @@ TEST(Options, BettingLimitStaysWithinOneToFive) {
 }
 
 TEST(Options, CardBackRepaintsTheBacksAtOnceAndIsSaved) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   table.canvas.clear();
   table.game->Changeback(2);
   EXPECT_EQ(table.settings.values.at("Card/back"), 54);
@@ -135,8 +130,7 @@ TEST(Options, CardBackRepaintsTheBacksAtOnceAndIsSaved) {
 }
 
 TEST(Options, LevelTakesEffectAtTheNextDealOnly) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   Game& g = *table.game;
   g.selectLevel(3);
   EXPECT_EQ(g.state().peekThreshold, 100);
@@ -158,29 +152,38 @@ TEST(Options, LevelTakesEffectAtTheNextDealOnly) {
   }
 }
 
-TEST(NewGame, AnsweredNoChangesNothing) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
-  Game& g = *table.game;
-  g.click(Button::Fold);
-  g.click(Button::Deal);
-  const TableState before = g.state();
-  const TableView viewBefore = g.view();
-  table.dialogs.answerYes = false;
-  g.NewGame1Click();
-  ASSERT_EQ(table.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(table.dialogs.boxes[0].text, "Are you sure?");
-  EXPECT_EQ(table.dialogs.boxes[0].caption, "New game");
-  EXPECT_EQ(table.dialogs.boxes[0].buttons, BoxButtons::YesNo);
-  EXPECT_EQ(g.state().dealsCount, before.dealsCount);
-  EXPECT_EQ(g.state().cash, before.cash);
-  EXPECT_EQ(g.state().deck, before.deck);
-  EXPECT_EQ(g.view().status, viewBefore.status);
+// New game answered No, or with an initial cash that is no whole number,
+// changes nothing.
+TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
+  const struct {
+    bool yes;
+    const char* money;
+    std::vector<std::string> boxes;
+  } cases[] = {{false, "1200", {"Are you sure?"}}, {true, "12.5", {"Are you sure?", "Invalid value"}}};
+  for (const auto& c : cases) {
+    StartedTable table(4);
+    Game& g = *table.game;
+    g.click(Button::Fold);
+    g.click(Button::Deal);
+    const TableState before = g.state();
+    const TableView viewBefore = g.view();
+    table.dialogs.answerYes = c.yes;
+    g.setMoneyText(c.money);
+    g.NewGame1Click();
+    EXPECT_EQ(table.dialogs.texts(), c.boxes);
+    EXPECT_EQ(table.dialogs.boxes[0].caption, "New game");
+    EXPECT_EQ(table.dialogs.boxes[0].buttons, BoxButtons::YesNo);
+    EXPECT_EQ(g.state().dealsCount, before.dealsCount);
+    EXPECT_EQ(g.state().cash, before.cash);
+    EXPECT_EQ(g.state().deck, before.deck);
+    EXPECT_EQ(g.view().status, viewBefore.status);
+  }
 }
 
-TEST(NewGame, StartsEverySeatFromTheEditBoxWithoutLimits) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+// New game starts every seat from the edit box, without its limits, and
+// deals twice from the clock: the first deal is dealt over at once.
+TEST(NewGame, StartsEverySeatFromTheEditBoxAndPlaysTheSecondDealOfTheClock) {
+  StartedTable table(4);
   Game& g = *table.game;
   g.click(Button::CheckCall);
   g.setMoneyText("50");
@@ -201,38 +204,15 @@ TEST(NewGame, StartsEverySeatFromTheEditBoxWithoutLimits) {
   EXPECT_EQ(g.view().stayCaption, "Call");
   EXPECT_FALSE(g.view().isEnabled(Button::Deal));
   EXPECT_TRUE(table.settings.written.size() == 12);  // a new game saves nothing
-}
-
-TEST(NewGame, DealsTwiceFromTheClockAndPlaysTheSecondHand) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
-  table.game->click(Button::CheckCall);
-  table.game->NewGame1Click();
-  Deck deck = table.game->state().deck;  // the deck as the second shuffle left it
   Random check;
   check.seed(4);
   for (int i = 0; i < 4 * kShuffleSwaps; ++i) check.nextRandom();
-  EXPECT_EQ(table.game->random().state(), check.state());
-  EXPECT_EQ(table.game->state().hole[index(Seat::Freak)][0], deck[0]);
-}
-
-TEST(NewGame, MoneyTextThatIsNotAWholeNumberChangesNothing) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
-  Game& g = *table.game;
-  g.click(Button::Fold);
-  g.click(Button::Deal);
-  const TableState before = g.state();
-  g.setMoneyText("12.5");
-  g.NewGame1Click();
-  EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"Are you sure?", "Invalid value"}));
-  EXPECT_EQ(g.state().dealsCount, before.dealsCount);
-  EXPECT_EQ(g.state().cash, before.cash);
+  EXPECT_EQ(g.random().state(), check.state());
+  EXPECT_EQ(t.hole[index(Seat::Freak)][0], t.deck[0]);  // the deck as the second shuffle left it
 }
 
 TEST(Menu, OptionsTogglesThePanelAndCloseHidesIt) {
-  Table table(4);
-  ASSERT_TRUE(table.start());
+  StartedTable table(4);
   Game& g = *table.game;
   EXPECT_FALSE(g.view().panelVisible);
   g.Options1Click();
