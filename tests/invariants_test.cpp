@@ -81,8 +81,7 @@ struct Checker {
 };
 
 TEST(Invariants, TenThousandDealsOfRandomClicks) {
-  testing::Table table(1234567);
-  ASSERT_TRUE(table.start());
+  testing::StartedTable table(1234567);
   Game& g = *table.game;
   Dice dice(99);
   Checker checker{g};

@@ -76,8 +76,7 @@ TEST(FoldChance, ByRoundHandDrawAndAggression) {
 
 // A responder's fold: table chance - 20 + bet, then a draw above 100 minus it.
 TEST(Opponents, PairOfTwosOnTheRiverFoldsSeventyThreePercentAgainstABetOfFour) {
-  testing::Table table(5);
-  ASSERT_TRUE(table.start());
+  testing::StartedTable table(5);
   TableState& t = table.state();
   t.bettingRound = kRiver;
   t.board = {Card{0, 12}, Card{1, 10}, Card{2, 8}, Card{3, 6}, Card{0, 4}};
@@ -101,8 +100,7 @@ TEST(Opponents, PairOfTwosOnTheRiverFoldsSeventyThreePercentAgainstABetOfFour) {
 }
 
 TEST(Opponents, EveryResponseDrawsTwoNumbersAndEveryTurnOne) {
-  testing::Table table(5);
-  ASSERT_TRUE(table.start());
+  testing::StartedTable table(5);
   for (int level = 0; level < 4; ++level) {
     table.game->selectLevel(level);
     Random shadow = table.game->random();
@@ -130,8 +128,7 @@ TEST(Opponents, EveryResponseDrawsTwoNumbersAndEveryTurnOne) {
 TEST(Opponents, PeekComparesWithTheHumansHandLessTheBoard) {
   // King-high board: the human's pair of Fives counts 103 - 11 = 92, so a
   // responder with a pair of Twos (100) knows it is ahead when it peeks.
-  testing::Table table(5);
-  ASSERT_TRUE(table.start());
+  testing::StartedTable table(5);
   TableState& t = table.state();
   t.bettingRound = kFlop;
   t.board = {Card{0, 11}, Card{1, 6}, Card{2, 1}, Card{3, 9}, Card{0, 7}};
