@@ -1,5 +1,6 @@
-// Playing the table window from the keyboard: the buttons' keys, the Game
-// menu's keys, Escape on the options, and Tab through the layout.
+// Playing the table window from the keyboard: the buttons' keys (played
+// against the engine in the window tests), the Game menu's keys, Escape on
+// the options, and Tab through the layout.
 #include <QAction>
 #include <QButtonGroup>
 #include <QFrame>
@@ -19,13 +20,6 @@ class Keyboard : public TableWindow {
  protected:
   void SetUp() override { open(); }
 
-  // A key pressed on whatever has the focus in the window, as the keyboard
-  // delivers it.
-  void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != form_.get()) target = form_.get();
-    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
-  }
   bool panelShown() const { return form_->findChild<QFrame*>(QStringLiteral("Panel1"))->isVisible(); }
 };
 
@@ -33,12 +27,6 @@ const std::pair<Button, Qt::Key> kButtonKeys[] = {{Button::Deal, Qt::Key_D},
                                                   {Button::CheckCall, Qt::Key_C},
                                                   {Button::Raise, Qt::Key_R},
                                                   {Button::Fold, Qt::Key_F}};
-
-Qt::Key keyOf(Button b) {
-  for (const auto& [button, key] : kButtonKeys)
-    if (button == b) return key;
-  return Qt::Key_unknown;
-}
 
 TEST_F(Keyboard, EachButtonNamesItsKeyInItsTooltip) {
   for (const auto& [button, key] : kButtonKeys) {
@@ -57,46 +45,16 @@ TEST_F(Keyboard, EachButtonNamesItsKeyInItsTooltip) {
     EXPECT_EQ(keys.count(keys[i]), 1) << keys[i].toString().toStdString();
 }
 
-// The keys play the same game as the engine's own clicks, step by step,
-// keys of disabled buttons included.
-TEST_F(Keyboard, ButtonKeysPlayTheEnginesGame) {
-  SettingsFile headlessSettings(folder_.path("headless.ini"));
-  RecordingDialogs headlessDialogs;
-  NullCanvas nullCanvas;
-  Game headless(headlessSettings, headlessDialogs, nullCanvas, clock_);
-  ASSERT_TRUE(headless.startUp());
-  const Button pattern[] = {Button::Raise, Button::CheckCall, Button::Deal,  Button::CheckCall,
-                            Button::Fold,  Button::Deal,      Button::Raise, Button::CheckCall};
-  int live = 0;
-  for (int step = 0; step < 120; ++step) {
-    SCOPED_TRACE(step);
-    Button b = pattern[step % std::size(pattern)];
-    if (!headless.view().isEnabled(b) && step % 4 != 0) {
-      for (int i = 0; i < kButtonCount; ++i)
-        if (headless.view().isEnabled(static_cast<Button>(i))) b = static_cast<Button>(i);
-    }
-    live += headless.view().isEnabled(b) ? 1 : 0;
-    press(keyOf(b));
-    headless.click(b);
-    ASSERT_TRUE(form_->game().state() == headless.state());
-    ASSERT_TRUE(form_->game().view() == headless.view());
-    ASSERT_EQ(form_->button(b)->isEnabled(), headless.view().isEnabled(b));
-  }
-  EXPECT_GT(live, 60);
-  EXPECT_GT(form_->game().state().dealsCount, 5);
-  EXPECT_EQ(dialogs_.boxes, headlessDialogs.boxes);
-}
-
 TEST_F(Keyboard, ADisabledButtonsKeyDoesNothing) {
   ASSERT_FALSE(form_->button(Button::Deal)->isEnabled());
   const TableState before = form_->game().state();
   const TableView viewBefore = form_->game().view();
-  const std::string file = readFile(folder_.path("tavlor.ini"));
+  const auto file = readBytes(folder_.path("tavlor.ini"));
   const QImage picture = canvas();
   press(Qt::Key_D);
   EXPECT_TRUE(form_->game().state() == before);
   EXPECT_TRUE(form_->game().view() == viewBefore);
-  EXPECT_EQ(readFile(folder_.path("tavlor.ini")), file);
+  EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), file);
   EXPECT_EQ(canvas(), picture);
 
   // After a fold the betting keys are off and Deal is on.

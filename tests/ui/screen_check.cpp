@@ -19,12 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "card_pixels.h"
 #include "game/settings_file.h"
-#include "ui/card_art.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/table_canvas.h"
@@ -44,71 +43,6 @@ void fail(const std::string& what) {
   ++failures;
 }
 
-// The twelve pixels that round off the corners of a card at (x, y).
-std::set<std::pair<int, int>> cornerPixels(int x, int y) {
-  const int r = x + kCardWidth - 1, b = y + kCardHeight - 1;
-  return {{x, y},     {r, y},     {x, b},     {r, b},     {x + 1, y}, {x, y + 1},
-          {r - 1, y}, {r, y + 1}, {x, b - 1}, {x + 1, b}, {r, b - 1}, {r - 1, b}};
-}
-
-struct Expected {
-  Point at;     // logical top-left corner on the table
-  int image;    // card picture
-  int visible;  // logical columns from the left not covered by the next card
-  std::string name;
-};
-
-// The cards that the game's state puts on the table, bottom ones first.
-std::vector<Expected> cardsOnTable(const TableState& t) {
-  std::vector<Expected> cards;
-  for (int s = 0; s < kSeatCount; ++s) {
-    const CardsShown shown = cardsShown(t, static_cast<Seat>(s));
-    if (shown == CardsShown::None) continue;
-    for (int slot = 0; slot < 2; ++slot) {
-      const Point at = kSeats[s].cardSlot[slot];
-      cards.push_back({at, shown == CardsShown::Up ? t.hole[s][slot].imageIndex() : backPicture(t),
-                       slot == 0 ? kSeats[s].cardSlot[1].x - at.x : kCardWidth,
-                       std::string(kSeats[s].name) + " slot " + std::to_string(slot)});
-    }
-  }
-  const int board = boardCardsShown(t);
-  for (int i = 0; i < board; ++i)
-    cards.push_back({kBoardSlots[i], t.board[i].imageIndex(),
-                     i + 1 < board ? kBoardSlots[i + 1].x - kBoardSlots[i].x : kCardWidth,
-                     "board " + std::to_string(i)});
-  return cards;
-}
-
-// Pixels of the screen picture that differ from what the cards call for.
-// `origin` is the device pixel of the table's top-left corner.
-std::vector<std::string> mismatches(const QImage& screen, QPoint origin, int ratio,
-                                    const std::vector<Expected>& cards) {
-  std::vector<std::string> bad;
-  for (const Expected& c : cards) {
-    const QImage sharp = renderCardPicture(c.image, ratio);
-    const auto corners = cornerPixels(c.at.x, c.at.y);
-    int wrongCorners = 0, wrongFace = 0;
-    for (int y = 0; y < kCardHeight * ratio; ++y)
-      for (int x = 0; x < c.visible * ratio; ++x) {
-        const QPoint device = origin + QPoint(c.at.x * ratio + x, c.at.y * ratio + y);
-        if (!screen.rect().contains(device)) {
-          ++wrongFace;
-          continue;
-        }
-        const QRgb shown = screen.pixel(device);
-        if (corners.count({c.at.x + x / ratio, c.at.y + y / ratio})) {
-          wrongCorners += shown != qRgb(0, 0, 0) ? 1 : 0;
-        } else {
-          wrongFace += shown != sharp.pixel(x, y) ? 1 : 0;
-        }
-      }
-    if (wrongCorners || wrongFace)
-      bad.push_back(c.name + ": " + std::to_string(wrongCorners) + " corner and " +
-                    std::to_string(wrongFace) + " card pixels wrong");
-  }
-  return bad;
-}
-
 class ScreenCheck {
  public:
   explicit ScreenCheck(int ratio) : ratio_(ratio) {}
@@ -124,11 +58,11 @@ class ScreenCheck {
   // Checks the screen until it shows the cards, for at most five seconds:
   // the X server draws when it gets round to it.
   void expectCards(TForm1& form, const char* phase) {
-    const std::vector<Expected> cards = cardsOnTable(form.game().state());
+    const std::vector<uitest::CardPlace> cards = uitest::cardsOnTable(form.game().state());
     std::vector<std::string> bad;
     for (int attempt = 0; attempt < 100; ++attempt) {
       QTest::qWait(50);
-      bad = mismatches(grabScreen(), origin(form), ratio_, cards);
+      bad = uitest::cardMismatches(grabScreen(), ratio_, cards, origin(form));
       if (bad.empty()) break;
     }
     std::printf("%s: %zu cards\n", phase, cards.size());

@@ -1,8 +1,7 @@
 #pragma once
 
-// What the window tests share: a folder to play in, a recorder for the
-// message boxes, the felt and the card corners of the layout, and a fixture
-// that opens the table window with a fixed clock.
+// What the window tests share: a folder to play in, the felt, the cards'
+// places, and a fixture that opens the table window with a fixed clock.
 
 #include <gtest/gtest.h>
 
@@ -10,19 +9,20 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegion>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "../test_support.h"
+#include "card_pixels.h"
 #include "game/settings_file.h"
 #include "ui/main_window.h"
 #include "ui/table_canvas.h"
@@ -30,30 +30,9 @@
 namespace holdem::uitest {
 
 inline constexpr int64_t kClock = 1700000000;
-
-struct Box {
-  std::string text;
-  std::string caption;
-  BoxButtons buttons;
-  friend bool operator==(const Box&, const Box&) = default;
-};
-
-class RecordingDialogs final : public Dialogs {
- public:
-  bool showMessage(std::string_view text, std::string_view caption, BoxButtons buttons) override {
-    boxes.push_back({std::string(text), std::string(caption), buttons});
-    return buttons == BoxButtons::Ok || answerYes;
-  }
-  std::vector<Box> boxes;
-  bool answerYes = true;
-};
-
-inline std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::Box;
+using testing::readBytes;
+using testing::RecordingDialogs;
 
 inline const QImage& tablePicture() {
   static const QImage picture =
@@ -67,14 +46,19 @@ inline QRgb feltAt(int x, int y) {
   return t.pixel(x % t.width(), y % t.height());
 }
 
-// The twelve pixels that round off the corners of a card at (x, y).
-inline std::vector<QPoint> cornerPixels(int x, int y) {
-  const int r = x + kCardWidth - 1, b = y + kCardHeight - 1;
-  return {{x, y},     {r, y},     {x, b},     {r, b},     {x + 1, y}, {x, y + 1},
-          {r - 1, y}, {r, y + 1}, {x, b - 1}, {x + 1, b}, {r, b - 1}, {r - 1, b}};
-}
-
 inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+// Device pixels of the logical `area` that do not show the felt of their
+// logical pixel, leaving out the logical region `skip`.
+inline int feltMismatches(const QImage& picture, const QRect& area, int ratio = 1, const QRegion& skip = {}) {
+  int bad = 0;
+  for (int y = area.top() * ratio; y < (area.bottom() + 1) * ratio; ++y)
+    for (int x = area.left() * ratio; x < (area.right() + 1) * ratio; ++x) {
+      if (skip.contains(QPoint(x / ratio, y / ratio))) continue;
+      bad += picture.pixel(x, y) != feltAt(x / ratio, y / ratio) ? 1 : 0;
+    }
+  return bad;
+}
 
 // Runs `check` as soon as the next modal dialog is up.
 inline void whenModal(std::function<void(QWidget*)> check) {
@@ -91,14 +75,11 @@ class TableFolder {
  public:
   explicit TableFolder(bool withPicture = true) : previous_(QDir::currentPath()) {
     if (withPicture)
-      QFile::copy(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp"),
-                  dir_.filePath(QStringLiteral("texas.bmp")));
+      QFile::copy(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp"), dir_.filePath(QStringLiteral("texas.bmp")));
     QDir::setCurrent(dir_.path());
   }
   ~TableFolder() { QDir::setCurrent(previous_); }
-  std::filesystem::path path(const char* name) const {
-    return dir_.filePath(QString::fromLatin1(name)).toStdString();
-  }
+  std::filesystem::path path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)).toStdString(); }
 
  private:
   QTemporaryDir dir_;
@@ -107,7 +88,7 @@ class TableFolder {
 
 class TableWindow : public ::testing::Test {
  protected:
-  TableWindow() : settings_(folder_.path("tavlor.ini")) {}
+  explicit TableWindow(bool withPicture = true) : folder_(withPicture), settings_(folder_.path("tavlor.ini")) {}
 
   // Builds the window, starts the game, shows it and makes it the active
   // window, so that its keys work.
@@ -127,8 +108,25 @@ class TableWindow : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
+  QLabel* label(const char* name) const { return find<QLabel>(name); }
   QImage canvas() const { return form_->canvas().picture(); }
+  // What the canvas widget shows, labels and buttons included, in device pixels.
+  QImage onScreen() const { return form_->canvas().grab().toImage().convertToFormat(QImage::Format_RGB32); }
   void click(Button b) { QTest::mouseClick(form_->button(b), Qt::LeftButton); }
+  // A key pressed on whatever has the focus in the window, as the keyboard
+  // delivers it.
+  void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != form_.get()) target = form_.get();
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+  }
+  // Every card that the game's state puts on the table shows whole in
+  // `picture`; returns how many cards there are.
+  int expectCardsShown(const QImage& picture, int ratio = 1) const {
+    const std::vector<CardPlace> cards = cardsOnTable(form_->game().state());
+    EXPECT_EQ(cardMismatches(picture, ratio, cards), std::vector<std::string>{});
+    return static_cast<int>(cards.size());
+  }
 
   TableFolder folder_;
   SettingsFile settings_;
