@@ -283,6 +283,10 @@ void TForm1::run(Action action) {
 
 bool TForm1::startUp() {
   const bool ok = game_->startUp();
+  // The opponents' cards lie face down from the first deal on: their back
+  // is drawn on a second thread while the labels are filled and the window
+  // is shown.
+  if (ok) canvas_->drawBackAhead(backPicture(game_->state()));
   syncFromView();
   return ok;
 }

@@ -120,8 +120,20 @@ void TableCanvas::paintEvent(QPaintEvent* event) {
   if (nextPicture_ < cards_.size() && !drawAhead_.isActive()) drawAhead_.start(kDrawAheadDelayMs, this);
 }
 
+void TableCanvas::drawBackAhead(int image) {
+  if (image < kFirstBackImage || image >= cards_.size() || !cards_[image].isNull() || backAhead_.valid()) return;
+  backAheadImage_ = image;
+  backAhead_ = std::async(std::launch::async, [image, ratio = canvas_.devicePixelRatio()] {
+    return renderCardPicture(image, ratio);
+  });
+}
+
 const QImage& TableCanvas::cardPicture(int image) {
   QImage& picture = cards_[image];
+  if (image == backAheadImage_ && backAhead_.valid()) {
+    picture = backAhead_.get();
+    backAheadImage_ = -1;
+  }
   if (picture.isNull()) picture = renderCardPicture(image, canvas_.devicePixelRatio());
   return picture;
 }
@@ -143,6 +155,9 @@ void TableCanvas::timerEvent(QTimerEvent* event) {
 
 void TableCanvas::setDevicePixelRatio(qreal devicePixelRatio) {
   if (devicePixelRatio <= 0 || devicePixelRatio == canvas_.devicePixelRatio()) return;
+  // A back being drawn ahead is for the old ratio.
+  if (backAhead_.valid()) backAhead_.get();
+  backAheadImage_ = -1;
   canvas_ = QImage(qRound(kTableWidth * devicePixelRatio), qRound(kTableHeight * devicePixelRatio),
                    QImage::Format_RGB32);
   canvas_.setDevicePixelRatio(devicePixelRatio);

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QWidget>
 #include <functional>
+#include <future>
 
 #include "game/ports.h"
 
@@ -49,6 +50,13 @@ class TableCanvas final : public QWidget, public Canvas {
   // The sound of a missing table picture; the system beep by default.
   void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
+  // Begins drawing card back `image` (52..55) on a second thread, unless it
+  // is drawn already, so that the window is built and shown meanwhile; the
+  // first drawCard of it takes the picture from there, waiting if need be.
+  // Backs only: they are drawn without text, whose fonts belong to the main
+  // thread.
+  void drawBackAhead(int image);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -63,6 +71,8 @@ class TableCanvas final : public QWidget, public Canvas {
   QList<QImage> cards_;  // null until drawn
   int nextPicture_ = 0;  // below this, every picture is drawn
   QBasicTimer drawAhead_;
+  std::future<QImage> backAhead_;  // the picture drawBackAhead began, until taken
+  int backAheadImage_ = -1;
   QBrush felt_;
   std::function<void()> beep_;
 };
