@@ -195,10 +195,7 @@ TEST(Driver, FoldEndsTheDealAtOnceWithTheShowdown) {
   // The human's own fold is not counted; the answers to Robot's open big
   // blind may have added folds of their own.
   EXPECT_EQ(t.foldCount, std::count(t.folded.begin() + 1, t.folded.end(), true));
-  EXPECT_TRUE(v.isEnabled(Button::Deal));
-  EXPECT_FALSE(v.isEnabled(Button::CheckCall));
-  EXPECT_FALSE(v.isEnabled(Button::Raise));
-  EXPECT_FALSE(v.isEnabled(Button::Fold));
+  EXPECT_EQ(v.enabled, (std::array<bool, kButtonCount>{true, false, false, false}));
   EXPECT_EQ(v.stayCaption, "Check");
   EXPECT_FALSE(v.result.empty());
   // The human's cards were taken off the table.
@@ -222,32 +219,28 @@ TEST(Driver, FoldWithARaiseOpenLetsOnlyTheSeatsBeforeTheRaiserAnswer) {
   EXPECT_EQ(raisedCount(t), 0);
 }
 
+// A seventh fold pays the human at once; when that reaches the target, the
+// game is over.
 TEST(Opponents, SeventhFoldPaysTheHumanAtOnce) {
-  auto table = findTable([](Game& g) { g.click(Button::Raise); },
-                         [](const Table& t) { return t.game->state().foldCount == kOpponentCount; }, 2000);
-  ASSERT_TRUE(table);
-  const TableState& t = table->game->state();
-  const TableView& v = table->view();
-  EXPECT_EQ(v.result, "you win    ");
-  EXPECT_EQ(t.handsPlayed, 1);
-  EXPECT_EQ(t.handsWon, 1);
-  EXPECT_TRUE(v.isEnabled(Button::Deal));
-  EXPECT_FALSE(v.isEnabled(Button::Raise));  // no chips into a pot already paid
-  EXPECT_FALSE(v.isEnabled(Button::CheckCall));
-  EXPECT_EQ(t.cashOf(Seat::Player), 1200 - 4 + t.pot);
-}
-
-TEST(Opponents, WinByFoldsThatReachesTheTargetEndsTheGame) {
-  auto table = findTable(
-      [](Game& g) {
-        g.mutableState().untilTarget = 1;
-        g.click(Button::Raise);
-      },
-      [](const Table& t) { return t.game->state().foldCount == kOpponentCount; }, 2000);
-  ASSERT_TRUE(table);
-  EXPECT_EQ(table->dialogs.texts(), std::vector<std::string>{"You win!"});
-  EXPECT_EQ(table->dialogs.boxes[0].caption, "Game over");
-  EXPECT_FALSE(table->view().isEnabled(Button::Deal));
+  for (const bool reachesTarget : {false, true}) {
+    auto table = findTable(
+        [reachesTarget](Game& g) {
+          if (reachesTarget) g.mutableState().untilTarget = 1;
+          g.click(Button::Raise);
+        },
+        [](const Table& t) { return t.game->state().foldCount == kOpponentCount; }, 2000);
+    ASSERT_TRUE(table);
+    const TableState& t = table->game->state();
+    const TableView& v = table->view();
+    EXPECT_EQ(v.result, "you win    ");
+    EXPECT_EQ(t.handsPlayed, 1);
+    EXPECT_EQ(t.handsWon, 1);
+    EXPECT_EQ(t.cashOf(Seat::Player), 1200 - 4 + t.pot);
+    // Deal only: no chips into a pot already paid.
+    EXPECT_EQ(v.enabled, (std::array<bool, kButtonCount>{!reachesTarget, false, false, false}));
+    const std::vector<testing::Box> gameOver{{"You win!", "Game over", BoxButtons::Ok}};
+    EXPECT_EQ(table->dialogs.boxes, reachesTarget ? gameOver : std::vector<testing::Box>{});
+  }
 }
 
 TEST(Opponents, FoldingClosingSeatHandsTheClosingOn) {
@@ -414,10 +407,8 @@ TEST(DealStart, BrokeHumanLosesTheGameAfterTheCashIsSaved) {
   StartedTable table(151, {{"Cash/player", 0}});
   table.game->click(Button::Fold);
   table.game->click(Button::Deal);
-  EXPECT_EQ(table.dialogs.texts(), std::vector<std::string>{"You lose!"});
-  EXPECT_EQ(table.dialogs.boxes[0].caption, "Game over");
-  for (Button b : {Button::Deal, Button::CheckCall, Button::Raise, Button::Fold})
-    EXPECT_FALSE(table.view().isEnabled(b));
+  EXPECT_EQ(table.dialogs.boxes, (std::vector<testing::Box>{{"You lose!", "Game over", BoxButtons::Ok}}));
+  EXPECT_EQ(table.view().enabled, (std::array<bool, kButtonCount>{}));
   EXPECT_EQ(table.game->state().dealsCount, 2);
   EXPECT_EQ(table.settings.values.at("Cash/player"), 0);
 }
