@@ -232,6 +232,8 @@ TEST_F(Accessibility, TheTableAlwaysTellsWhatItsPixelsShow) {
   EXPECT_EQ(table(), seen());
 }
 
+// Each button's name, role and state, and its key in its description and
+// its tooltip.
 TEST_F(Accessibility, ButtonsHaveNamesDescriptionsAndKeys) {
   const struct {
     Button button;
@@ -248,6 +250,8 @@ TEST_F(Accessibility, ButtonsHaveNamesDescriptionsAndKeys) {
     const std::string d = descriptionOf(b);
     EXPECT_GT(d.size(), 10u) << c.name;
     EXPECT_NE(d.find(c.key), std::string::npos) << d;
+    EXPECT_TRUE(b->toolTip().endsWith(QString::fromLatin1(c.key))) << b->toolTip().toStdString();
+    EXPECT_EQ(TForm1::shortcut(c.button), QKeySequence(QString(QChar::fromLatin1(c.key[1])))) << c.name;
     EXPECT_EQ(accessible(b)->state().disabled, !b->isEnabled()) << c.name;
   }
   click(Button::Fold);
