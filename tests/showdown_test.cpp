@@ -180,18 +180,5 @@ TEST(Showdown, NobodyTakingPartMeansNobodyWins) {
   EXPECT_TRUE(table.view().isEnabled(Button::Deal));
 }
 
-TEST(Showdown, EqualScoresSplitEvenWhenTheFifthCardsDiffer) {
-  // Ace-high with Nine and Two ties Ace-high with Eight and Seven: the kicker
-  // sums are equal and nothing beyond them counts.
-  ShowdownTable table({});
-  TableState& t = table.state();
-  t.board = {Card{0, 12}, Card{1, 0}, Card{2, 1}, Card{3, 2}, Card{0, 9}};  // A 2 3 4 J: no straight without a 5
-  t.hole[index(Seat::Player)] = {Card{1, 7}, Card{2, 10}};                 // makes A Q 9
-  t.hole[index(Seat::Freak)] = {Card{1, 6}, Card{2, 10}};                  // makes A Q 8
-  table.game->showdown();
-  // Both have high card Ace with kickers Queen and Jack; the rest never counts.
-  EXPECT_EQ(t.seatScore[index(Seat::Player)], t.seatScore[index(Seat::Freak)]);
-}
-
 }  // namespace
 }  // namespace holdem
