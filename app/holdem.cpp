@@ -11,7 +11,7 @@
 #include "game/ports.h"
 #include "game/settings_file.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   holdem::SettingsFile settings(settingsPath);
   holdem::SystemClock clock;
 
-  holdem::TForm1 form(settings, clock);
+  holdem::TableWindow form(settings, clock);
   // A settings file that cannot be written ends the game before it shows;
   // the error box has been shown.
   if (!form.startUp()) return 1;

@@ -227,17 +227,17 @@ SimSession::Outcome SimSession::run(std::string_view line, std::string& out) {
     g.click(Button::Fold);
   } else if (is("newgame", "yes") || is("newgame", "no")) {
     dialogs_->answerYes = w[1] == "yes";
-    g.NewGame1Click();
+    g.newGame();
   } else if (is("limit", "up") || is("limit", "down")) {
-    g.betchange(w[1] == "up" ? 1 : -1);
+    g.changeBettingLimit(w[1] == "up" ? 1 : -1);
   } else if (is("enter-money")) {
-    g.enterClick();
+    g.enterInitialCash();
   } else if (is("enter-until")) {
-    g.unenterClick();
+    g.enterTarget();
   } else if (w.size() == 2 && w[0] == "level" && itemNumber(w[1])) {
     g.selectLevel(*itemNumber(w[1]));
   } else if (w.size() == 2 && w[0] == "back" && itemNumber(w[1])) {
-    g.Changeback(*itemNumber(w[1]));
+    g.chooseCardBack(*itemNumber(w[1]));
   } else {
     return Outcome::NotUnderstood;
   }
@@ -313,8 +313,8 @@ void SimSession::appendState(std::string& out, std::string_view cmd) {
   j.num("boardShown", boardCardsShown(t));
   j.str("money", v.money);
   j.str("until", v.until);
-  j.str("label3", v.label3);
-  j.str("label4", v.label4);
+  j.str("label3", v.smallBetText);
+  j.str("label4", v.bigBetText);
   j.num("level", v.level);
   j.num("backItem", v.backItem);
   // The settings file as it stands on disk after the step.

@@ -111,7 +111,7 @@ void BM_WholeDeal(benchmark::State& state) {
     if (!game.view().isEnabled(Button::Deal)) {
       state.PauseTiming();
       do {
-        game.NewGame1Click();
+        game.newGame();
         playToEnd(game, clicker);
         ++newGames;
       } while (!game.view().isEnabled(Button::Deal));

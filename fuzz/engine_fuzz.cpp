@@ -107,21 +107,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 3: kind = click(Button::Fold); break;
       case 4:
         table.dialogs.answerYes = true;
-        g.NewGame1Click();
+        g.newGame();
         kind = invariants::EventKind::NewGameYes;
         break;
       case 5:
         table.dialogs.answerYes = false;
-        g.NewGame1Click();
+        g.newGame();
         break;
       case 6: g.selectLevel(in.byte() % 4); break;
-      case 7: g.betchange(+1); break;
-      case 8: g.betchange(-1); break;
-      case 9: g.Changeback(in.byte() % 4); break;
+      case 7: g.changeBettingLimit(+1); break;
+      case 8: g.changeBettingLimit(-1); break;
+      case 9: g.chooseCardBack(in.byte() % 4); break;
       case 10: g.setMoneyText(editText(in)); break;
       case 11: g.setUntilText(editText(in)); break;
-      case 12: g.enterClick(); break;
-      case 13: g.unenterClick(); break;
+      case 12: g.enterInitialCash(); break;
+      case 13: g.enterTarget(); break;
       case 14: table.settings.failWrites = !table.settings.failWrites; break;  // the disk fills up, or frees
       case 15: g.paintTable(); break;
     }

@@ -147,7 +147,7 @@ TEST(HostileSettings, DiskFullDuringPlayKeepsTheLastGoodSave) {
   EXPECT_EQ(g.game.state().bettingRound, kDealOver);
   EXPECT_TRUE(g.game.view().isEnabled(Button::Deal));
   // The card back chosen meanwhile is not saved either, and no Deal saves it.
-  g.game.Changeback(2);
+  g.game.chooseCardBack(2);
   EXPECT_EQ(readBytes(path), lastGood);
   EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"tavlor.ini"});
 

@@ -43,8 +43,8 @@ inline bool sameTable(const Snapshot& a, const Game& g) {
          s.bigBet == t.bigBet && s.initialCash == t.initialCash && s.untilTarget == t.untilTarget &&
          s.cardBackIndex == t.cardBackIndex && u.status == v.status && u.statusColor == v.statusColor &&
          u.cashText == v.cashText && u.result == v.result && u.potText == v.potText && u.enabled == v.enabled &&
-         u.stayCaption == v.stayCaption && u.money == v.money && u.until == v.until && u.label3 == v.label3 &&
-         u.label4 == v.label4 && u.level == v.level && u.backItem == v.backItem;
+         u.stayCaption == v.stayCaption && u.money == v.money && u.until == v.until && u.smallBetText == v.smallBetText &&
+         u.bigBetText == v.bigBetText && u.level == v.level && u.backItem == v.backItem;
 }
 
 // Whether the button table covers a deal that start-up or New game has just

@@ -111,25 +111,25 @@ TEST(Invariants, TenThousandDealsOfRandomClicks) {
       case Event::Raise: g.click(Button::Raise); break;
       case Event::Fold: g.click(Button::Fold); break;
       case Event::Level: g.selectLevel(dice.roll(4)); break;
-      case Event::LimitUp: g.betchange(+1); break;
-      case Event::LimitDown: g.betchange(-1); break;
-      case Event::Back: g.Changeback(dice.roll(4)); break;
+      case Event::LimitUp: g.changeBettingLimit(+1); break;
+      case Event::LimitDown: g.changeBettingLimit(-1); break;
+      case Event::Back: g.chooseCardBack(dice.roll(4)); break;
       case Event::Money:
         g.setMoneyText(dice.roll(3) ? std::to_string(50 + dice.roll(3000)) : "x1");
-        g.enterClick();
+        g.enterInitialCash();
         break;
       case Event::Until:
         g.setUntilText(std::to_string(50 + dice.roll(2000)));
-        g.unenterClick();
+        g.enterTarget();
         break;
       case Event::NewGameYes:
         g.setMoneyText(std::to_string(100 + dice.roll(2000)));
         table.dialogs.answerYes = true;
-        g.NewGame1Click();
+        g.newGame();
         break;
       case Event::NewGameNo:
         table.dialogs.answerYes = false;
-        g.NewGame1Click();
+        g.newGame();
         break;
     }
     ++events;

@@ -44,10 +44,10 @@ TEST(Options, InitialCashAndTargetWithinLimitsAreTakenAndSaved) {
       const TableState before = table.game->state();
       if (target) {
         table.game->setUntilText(c.text);
-        table.game->unenterClick();
+        table.game->enterTarget();
       } else {
         table.game->setMoneyText(c.text);
-        table.game->enterClick();
+        table.game->enterInitialCash();
       }
       const std::string key = target ? "Cash/until" : "Cash/initial";
       const TableState& t = table.game->state();
@@ -75,7 +75,7 @@ TEST(Options, NewInitialCashDuringADealSetsEveryStackAndLeavesThePot) {
   table.game->click(Button::CheckCall);
   const TableState before = table.game->state();
   table.game->setMoneyText("5000");
-  table.game->enterClick();
+  table.game->enterInitialCash();
   const TableState& t = table.game->state();
   for (int s = 0; s < kSeatCount; ++s) {
     EXPECT_EQ(t.cash[s], 5000);
@@ -91,7 +91,7 @@ TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
   StartedTable table(4);
   table.settings.failWrites = true;
   table.game->setMoneyText("5000");
-  table.game->enterClick();
+  table.game->enterInitialCash();
   EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"New initial cash value confirmation",
                                                              "Unable to write to /somewhere/tavlor.ini"}));
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 1200);
@@ -107,9 +107,9 @@ TEST(Options, BettingLimitStaysWithinOneToFive) {
   } clicks[] = {{-1, "2", "4"}, {+1, "4", "8"}, {+1, "6", "12"}, {+1, "8", "16"}, {+1, "10", "20"},
                 {+1, "10", "20"}, {-1, "8", "16"}, {-1, "6", "12"}, {-1, "4", "8"}, {-1, "2", "4"}, {-1, "2", "4"}};
   for (const auto& c : clicks) {
-    g.betchange(c.step);
-    EXPECT_EQ(g.view().label3, c.small);
-    EXPECT_EQ(g.view().label4, c.big);
+    g.changeBettingLimit(c.step);
+    EXPECT_EQ(g.view().smallBetText, c.small);
+    EXPECT_EQ(g.view().bigBetText, c.big);
     EXPECT_EQ(std::to_string(g.state().smallBet), c.small);
     EXPECT_EQ(std::to_string(g.state().bigBet), c.big);
   }
@@ -119,7 +119,7 @@ TEST(Options, BettingLimitStaysWithinOneToFive) {
 TEST(Options, CardBackRepaintsTheBacksAtOnceAndIsSaved) {
   StartedTable table(4);
   table.canvas.clear();
-  table.game->Changeback(2);
+  table.game->chooseCardBack(2);
   EXPECT_EQ(table.settings.values.at("Card/back"), 54);
   EXPECT_EQ(table.game->state().cardBackIndex, 54);
   EXPECT_EQ(table.view().backItem, 2);
@@ -139,7 +139,7 @@ TEST(Options, LevelTakesEffectAtTheNextDealOnly) {
   EXPECT_EQ(g.state().peekThreshold, 20);
   g.selectLevel(1);
   table.dialogs.answerYes = true;
-  g.NewGame1Click();
+  g.newGame();
   EXPECT_EQ(g.state().peekThreshold, 20);  // the new game's first deal keeps the old level
   g.click(Button::Fold);
   g.click(Button::Deal);
@@ -169,7 +169,7 @@ TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
     const TableView viewBefore = g.view();
     table.dialogs.answerYes = c.yes;
     g.setMoneyText(c.money);
-    g.NewGame1Click();
+    g.newGame();
     EXPECT_EQ(table.dialogs.texts(), c.boxes);
     EXPECT_EQ(table.dialogs.boxes[0].caption, "New game");
     EXPECT_EQ(table.dialogs.boxes[0].buttons, BoxButtons::YesNo);
@@ -187,7 +187,7 @@ TEST(NewGame, StartsEverySeatFromTheEditBoxAndPlaysTheSecondDealOfTheClock) {
   Game& g = *table.game;
   g.click(Button::CheckCall);
   g.setMoneyText("50");
-  g.NewGame1Click();
+  g.newGame();
   const TableState& t = g.state();
   EXPECT_EQ(t.initialCash, 50);
   for (Seat s : {Seat::Player, Seat::Freak, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead}) {
@@ -215,12 +215,12 @@ TEST(Menu, OptionsTogglesThePanelAndCloseHidesIt) {
   StartedTable table(4);
   Game& g = *table.game;
   EXPECT_FALSE(g.view().panelVisible);
-  g.Options1Click();
+  g.toggleOptions();
   EXPECT_TRUE(g.view().panelVisible);
-  g.Options1Click();
+  g.toggleOptions();
   EXPECT_FALSE(g.view().panelVisible);
-  g.Options1Click();
-  g.CloseClick();
+  g.toggleOptions();
+  g.closeOptions();
   EXPECT_FALSE(g.view().panelVisible);
 }
 

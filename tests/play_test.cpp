@@ -81,7 +81,7 @@ TEST(DealStart, BlindsFollowTheBettingLimit) {
   } cases[] = {{0, 1, 2, 3}, {1, 2, 4, 6}, {2, 3, 6, 9}, {3, 4, 8, 12}, {4, 5, 10, 15}, {9, 5, 10, 15}};
   for (const auto& c : cases) {
     StartedTable table(21);
-    for (int i = 0; i < c.clicks; ++i) table.game->betchange(+1);
+    for (int i = 0; i < c.clicks; ++i) table.game->changeBettingLimit(+1);
     for (int i = 0; i < 8; ++i) foldAndDeal(*table.game);  // big blind on Robot: nobody acts
     const TableState& t = table.game->state();
     ASSERT_EQ(t.bigBlindSeat, 1);
@@ -149,7 +149,7 @@ TEST(Driver, CheckWithNothingOpenCostsNothingAndEndsThePreFlop) {
 TEST(Driver, HumanRaiseCostsOneBetOfTheRound) {
   for (int clicks = 0; clicks < 5; ++clicks) {
     StartedTable table(41 + clicks);
-    for (int i = 0; i < clicks; ++i) table.game->betchange(+1);
+    for (int i = 0; i < clicks; ++i) table.game->changeBettingLimit(+1);
     const int32_t small = table.game->state().smallBet;
     const int32_t before = table.game->state().cashOf(Seat::Player);
     table.game->click(Button::Raise);
@@ -209,7 +209,7 @@ TEST(Driver, FoldWithARaiseOpenLetsOnlyTheSeatsBeforeTheRaiserAnswer) {
   TableState& t = table.state();
   t.raised.fill(false);
   t.raised[index(Seat::Champ)] = true;  // seat 4
-  table.game->playerpasses();
+  table.game->fold();
   const TableView& v = table.view();
   for (Seat s : {Seat::Freak, Seat::Geek, Seat::Master}) {
     const std::string& status = v.status[index(s)];

@@ -5,7 +5,7 @@
 //   window_bench RESOURCES startup          where the start-up time goes
 //
 // RESOURCES is the folder that holds texas.bmp. The window is the real one
-// (TForm1 with its canvas, labels and buttons, and its options panel once
+// (TableWindow with its canvas, labels and buttons, and its options panel once
 // opened), driven by mouse clicks on its buttons; message boxes are answered
 // at once, and the settings go to a real file in a fresh temporary folder. Run it on the X server the game
 // would use (QT_QPA_PLATFORM=xcb), so that a repaint includes handing the
@@ -27,7 +27,7 @@
 
 #include "game/settings_file.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 #include "ui/table_canvas.h"
 
 namespace {
@@ -143,7 +143,7 @@ class Table {
     if (enabled(Button::Deal)) {
       click(Button::Deal);
     } else if (!bettingOpen()) {
-      form_.NewGame1Click();
+      form_.newGame();
       settle();
     }
   }
@@ -155,7 +155,7 @@ class Table {
   holdem::SettingsFile settings_;
   holdem::FixedClock clock_;
   AnsweringDialogs dialogs_;
-  holdem::TForm1 form_;
+  holdem::TableWindow form_;
   PaintCounter paints_;
 };
 
@@ -271,7 +271,7 @@ int measureStartup(int argc, char** argv, QElapsedTimer& sinceMain) {
   holdem::SettingsFile settings(std::filesystem::path(dir.path().toStdString()) / "tavlor.ini");
   holdem::FixedClock clock(kClock);
   AnsweringDialogs dialogs;
-  holdem::TForm1 form(settings, clock, &dialogs);
+  holdem::TableWindow form(settings, clock, &dialogs);
   mark("window built");
   form.startUp();
   mark("game start-up");

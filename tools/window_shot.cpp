@@ -21,7 +21,7 @@
 #include "game/ports.h"
 #include "game/settings_file.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   holdem::SettingsFile settings(settingsPath);
   holdem::FixedClock clock(std::strtoll(argv[2], nullptr, 10));
   AnswerAll dialogs;
-  holdem::TForm1 form(settings, clock, &dialogs);
+  holdem::TableWindow form(settings, clock, &dialogs);
   if (!form.startUp()) return 1;
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) return 1;
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     } else if (a == "fold") {
       clickButton(holdem::Button::Fold);
     } else if (a == "options") {
-      form.Options1Click();
+      form.toggleOptions();
     } else if ((a == "back" || a == "level") && i + 1 < argc) {
       if (!clickItem(a == "back" ? "cardbacks" : "Levels", argv[++i])) return usage();
     } else {

@@ -5,7 +5,7 @@
 
 namespace holdem {
 
-void Game::newgame() {
+void Game::deal() {
   TableState& t = state_;
   // Step 1.
   ++t.dealsCount;

@@ -33,7 +33,7 @@ void Game::updatePlayerAggression() {
   t.playerIsAggressive = average > 3;
 }
 
-void Game::playerstays() {
+void Game::checkOrCall() {
   TableState& t = state_;
   // Step 1.
   t.potAwarded = false;
@@ -49,7 +49,7 @@ void Game::playerstays() {
     updatePlayerAggression();
     turnChain(seatNumber(Seat::Freak));
   } else {
-    reraisePass();
+    callOpenRaise();
   }
   // Step 4.
   t.raiseAmount = 0;
@@ -67,7 +67,7 @@ void Game::playerstays() {
   }
 }
 
-void Game::reraisePass() {
+void Game::callOpenRaise() {
   TableState& t = state_;
   // Step 1.
   const int j = *openRaiser(t);
@@ -96,7 +96,7 @@ void Game::reraisePass() {
   if (j != 1) turnChain(j - 1);
 }
 
-void Game::playerbets() {
+void Game::betOrRaise() {
   TableState& t = state_;
   // Step 1.
   setAllStatusWhite();
@@ -160,7 +160,7 @@ void Game::playerbets() {
   turnChain(seatNumber(Seat::Freak));
 }
 
-void Game::playerpasses() {
+void Game::fold() {
   TableState& t = state_;
   // Step 1: the seats between the human and an open raiser answer it.
   if (const std::optional<int> j = openRaiser(t)) {

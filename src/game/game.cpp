@@ -122,8 +122,8 @@ bool Game::startUp() {
   t.closingSeat = 1;
   t.bigBlindSeat = 1;
   view_.upDownPosition = 1;
-  view_.label3 = "2";
-  view_.label4 = "4";
+  view_.smallBetText = "2";
+  view_.bigBetText = "4";
   // Steps 15 to 21: the blinds and the first hand.
   postFirstBlinds(false);
   return true;
@@ -161,10 +161,10 @@ void Game::postFirstBlinds(bool paint) {
 void Game::click(Button button) {
   if (!view_.isEnabled(button)) return;
   switch (button) {
-    case Button::Deal: newgame(); break;
-    case Button::CheckCall: playerstays(); break;
-    case Button::Raise: playerbets(); break;
-    case Button::Fold: playerpasses(); break;
+    case Button::Deal: deal(); break;
+    case Button::CheckCall: checkOrCall(); break;
+    case Button::Raise: betOrRaise(); break;
+    case Button::Fold: fold(); break;
     case Button::Count: break;
   }
 }

@@ -29,19 +29,19 @@ class Game {
   void click(Button button);
 
   // The Game menu.
-  void NewGame1Click();
-  void Options1Click() { view_.panelVisible = !view_.panelVisible; }
-  void CloseClick() { view_.panelVisible = false; }
+  void newGame();
+  void toggleOptions() { view_.panelVisible = !view_.panelVisible; }
+  void closeOptions() { view_.panelVisible = false; }
 
   // The options panel.
   void setMoneyText(std::string text) { view_.money = std::move(text); }
   void setUntilText(std::string text) { view_.until = std::move(text); }
-  void enterClick();
-  void unenterClick();
+  void enterInitialCash();
+  void enterTarget();
   // A click on the right (+1) or left (-1) arrow of the betting limit.
-  void betchange(int step);
+  void changeBettingLimit(int step);
   void selectLevel(int item) { view_.level = item; }
-  void Changeback(int item);
+  void chooseCardBack(int item);
 
   // Draws every card the state calls for over the table as it stands.
   void paintTable();
@@ -54,10 +54,10 @@ class Game {
   std::string writeErrorText() const;
 
   // Handlers, public so that tests can drive a rule directly.
-  void newgame();
-  void playerstays();
-  void playerbets();
-  void playerpasses();
+  void deal();
+  void checkOrCall();
+  void betOrRaise();
+  void fold();
   void showdown();
   void opponentTurn(int seatNumber);
   void opponentRespond(int seatNumber);
@@ -69,7 +69,7 @@ class Game {
 
  private:
   // Deal start and betting driver.
-  void reraisePass();
+  void callOpenRaise();
   void updatePlayerAggression();
 
   // Opponents.

@@ -41,7 +41,7 @@ std::optional<int32_t> Game::readOption(const std::string& text) {
   return value;
 }
 
-void Game::enterClick() {
+void Game::enterInitialCash() {
   const std::optional<int32_t> value = readOption(view_.money);
   if (!value) return;
   state_.initialCash = *value;
@@ -52,7 +52,7 @@ void Game::enterClick() {
   showAllCash();
 }
 
-void Game::unenterClick() {
+void Game::enterTarget() {
   const std::optional<int32_t> value = readOption(view_.until);
   if (!value) return;
   state_.untilTarget = *value;
@@ -61,15 +61,15 @@ void Game::unenterClick() {
   writeSettings({&entry, 1});
 }
 
-void Game::betchange(int step) {
+void Game::changeBettingLimit(int step) {
   view_.upDownPosition = std::clamp(view_.upDownPosition + step, 1, 5);
   state_.smallBet = 2 * view_.upDownPosition;
   state_.bigBet = 4 * view_.upDownPosition;
-  view_.label3 = std::to_string(state_.smallBet);
-  view_.label4 = std::to_string(state_.bigBet);
+  view_.smallBetText = std::to_string(state_.smallBet);
+  view_.bigBetText = std::to_string(state_.bigBet);
 }
 
-void Game::Changeback(int item) {
+void Game::chooseCardBack(int item) {
   view_.backItem = item;
   state_.cardBackIndex = kFirstBackImage + item;
   paintTable();
@@ -77,7 +77,7 @@ void Game::Changeback(int item) {
   writeSettings({&entry, 1});
 }
 
-void Game::NewGame1Click() {
+void Game::newGame() {
   TableState& t = state_;
   // Step 1: the new game's shuffles start from the clock.
   seedFromClock();

@@ -28,8 +28,8 @@ struct TableView {
   bool panelVisible = false;
   std::string money = "1200";
   std::string until = "1000";
-  std::string label3 = "2";  // small bet
-  std::string label4 = "4";  // big bet
+  std::string smallBetText = "2";  // `Label3`
+  std::string bigBetText = "4";    // `Label4`
   int upDownPosition = 1;    // 1..5
   int level = 0;             // item of `Levels`
   int backItem = 0;          // item of `cardbacks`, -1 for none

@@ -129,12 +129,12 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   addHeading(limits, "Label8", "Betting limits", 12, 12);
   addLabel(limits, "Label9", "Small bet:", 12, 48);
   addLabel(limits, "Label10", "$", 80, 48);
-  label3_ = addLabel(limits, "Label3", "2", 90, 48);
-  label3_->setAccessibleDescription(QStringLiteral("The small bet, of the pre-flop and the flop"));
+  smallBetLabel_ = addLabel(limits, "Label3", "2", 90, 48);
+  smallBetLabel_->setAccessibleDescription(QStringLiteral("The small bet, of the pre-flop and the flop"));
   addLabel(limits, "Label11", "Big bet:", 12, 76);
   addLabel(limits, "Label12", "$", 80, 76);
-  label4_ = addLabel(limits, "Label4", "4", 90, 76);
-  label4_->setAccessibleDescription(QStringLiteral("The big bet, of the turn and the river"));
+  bigBetLabel_ = addLabel(limits, "Label4", "4", 90, 76);
+  bigBetLabel_->setAccessibleDescription(QStringLiteral("The big bet, of the turn and the river"));
   auto* upDown = new QWidget(limits);
   upDown->setObjectName(QStringLiteral("UpDown1"));
   upDown->setGeometry(36, 120, 48, 24);
@@ -149,7 +149,7 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
       describe(button, "Higher betting limits", "Makes the small and the big bet larger");
     }
     arrows_[step < 0 ? 0 : 1] = button;
-    connect(button, &QToolButton::clicked, this, [this, step] { run([this, step] { game_.betchange(step); }); });
+    connect(button, &QToolButton::clicked, this, [this, step] { run([this, step] { game_.changeBettingLimit(step); }); });
   }
 
   // The card back.
@@ -174,15 +174,15 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
           [this](const QString& text) { run([this, text] { game_.setMoneyText(text.toStdString()); }); });
   connect(until_, &QLineEdit::textEdited, this,
           [this](const QString& text) { run([this, text] { game_.setUntilText(text.toStdString()); }); });
-  connect(enter, &QPushButton::clicked, this, [this] { run([this] { game_.enterClick(); }); });
-  connect(unenter, &QPushButton::clicked, this, [this] { run([this] { game_.unenterClick(); }); });
+  connect(enter, &QPushButton::clicked, this, [this] { run([this] { game_.enterInitialCash(); }); });
+  connect(unenter, &QPushButton::clicked, this, [this] { run([this] { game_.enterTarget(); }); });
   // Return in an edit box is its Enter button.
-  connect(money_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterClick(); }); });
-  connect(until_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.unenterClick(); }); });
+  connect(money_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterInitialCash(); }); });
+  connect(until_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterTarget(); }); });
   connect(levels_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.selectLevel(id); }); });
   // A click on the back already chosen counts too: it repaints the table.
-  connect(cardbacks_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.Changeback(id); }); });
-  connect(close, &QPushButton::clicked, this, [this] { run([this] { game_.CloseClick(); }); });
+  connect(cardbacks_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.chooseCardBack(id); }); });
+  connect(close, &QPushButton::clicked, this, [this] { run([this] { game_.closeOptions(); }); });
 }
 
 void OptionsPanel::run(const std::function<void()>& action) {
@@ -195,14 +195,14 @@ void OptionsPanel::showView(const TableView& view) {
   if (money_->text() != money) money_->setText(money);
   const QString until = QString::fromStdString(view.until);
   if (until_->text() != until) until_->setText(until);
-  label3_->setText(QString::fromStdString(view.label3));
-  label3_->adjustSize();
-  label4_->setText(QString::fromStdString(view.label4));
-  label4_->adjustSize();
-  const QString small = QStringLiteral("Small bet: $") + label3_->text();
-  if (label3_->accessibleName() != small) label3_->setAccessibleName(small);
-  const QString big = QStringLiteral("Big bet: $") + label4_->text();
-  if (label4_->accessibleName() != big) label4_->setAccessibleName(big);
+  smallBetLabel_->setText(QString::fromStdString(view.smallBetText));
+  smallBetLabel_->adjustSize();
+  bigBetLabel_->setText(QString::fromStdString(view.bigBetText));
+  bigBetLabel_->adjustSize();
+  const QString small = QStringLiteral("Small bet: $") + smallBetLabel_->text();
+  if (smallBetLabel_->accessibleName() != small) smallBetLabel_->setAccessibleName(small);
+  const QString big = QStringLiteral("Big bet: $") + bigBetLabel_->text();
+  if (bigBetLabel_->accessibleName() != big) bigBetLabel_->setAccessibleName(big);
   select(levels_, view.level);
   select(cardbacks_, view.backItem);
 }

@@ -41,8 +41,8 @@ class OptionsPanel final : public QFrame {
   std::function<void()> changed_;
   QLineEdit* money_;
   QLineEdit* until_;
-  QLabel* label3_;
-  QLabel* label4_;
+  QLabel* smallBetLabel_;
+  QLabel* bigBetLabel_;
   QButtonGroup* levels_;
   QButtonGroup* cardbacks_;
   std::array<QToolButton*, 2> arrows_{};  // the betting limit's left and right arrows

@@ -27,7 +27,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int lef
 
 }  // namespace
 
-TStats::TStats(QWidget* parent) : QDialog(parent) {
+StatsDialog::StatsDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Stats"));
   setWindowTitle(QStringLiteral("Stats"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,7 +59,7 @@ TStats::TStats(QWidget* parent) : QDialog(parent) {
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TStats::showCounters(int32_t deals, int32_t handsPlayed, int32_t handsWon) {
+void StatsDialog::showCounters(int32_t deals, int32_t handsPlayed, int32_t handsWon) {
   for (auto [label, value] : {std::pair{btndeals_, deals}, {btnhandsplayed_, handsPlayed}, {btnhandswon_, handsWon}}) {
     label->setText(QString::number(value));
     label->adjustSize();

@@ -10,9 +10,9 @@ class QPushButton;
 
 namespace holdem {
 
-class TStats final : public QDialog {
+class StatsDialog final : public QDialog {
  public:
-  explicit TStats(QWidget* parent = nullptr);
+  explicit StatsDialog(QWidget* parent = nullptr);
 
   // Writes the three counters into their value labels as whole numbers.
   void showCounters(int32_t deals, int32_t handsPlayed, int32_t handsWon);

@@ -190,7 +190,7 @@ class PixelReader {
   std::array<QImage, kCardPictureCount> pictures_;
 };
 
-class Accessibility : public TableWindow {
+class Accessibility : public OpenTable {
  protected:
   void SetUp() override { open(); }
   std::string table() const { return descriptionOf(&form_->canvas()); }
@@ -251,7 +251,7 @@ TEST_F(Accessibility, ButtonsHaveNamesDescriptionsAndKeys) {
     EXPECT_GT(d.size(), 10u) << c.name;
     EXPECT_NE(d.find(c.key), std::string::npos) << d;
     EXPECT_TRUE(b->toolTip().endsWith(QString::fromLatin1(c.key))) << b->toolTip().toStdString();
-    EXPECT_EQ(TForm1::shortcut(c.button), QKeySequence(QString(QChar::fromLatin1(c.key[1])))) << c.name;
+    EXPECT_EQ(TableWindow::shortcut(c.button), QKeySequence(QString(QChar::fromLatin1(c.key[1])))) << c.name;
     EXPECT_EQ(accessible(b)->state().disabled, !b->isEnabled()) << c.name;
   }
   click(Button::Fold);

@@ -25,7 +25,7 @@ QScreen* screenNamed(const char* name) {
   return nullptr;
 }
 
-class HighDpi : public TableWindow {
+class HighDpi : public OpenTable {
  protected:
   void SetUp() override {
     ASSERT_DOUBLE_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(), kScale)
@@ -107,7 +107,7 @@ TEST(HighDpiFixed, AWindowGivenItsRatioKeepsIt) {
   SettingsFile settings(folder.path("tavlor.ini"));
   FixedClock clock(kClock);
   RecordingDialogs dialogs;
-  TForm1 form(settings, clock, &dialogs, 1.0);
+  TableWindow form(settings, clock, &dialogs, 1.0);
   ASSERT_TRUE(form.startUp());
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -10,13 +10,13 @@
 #include <QToolButton>
 
 #include "table_window_fixture.h"
-#include "ui/about_box.h"
+#include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 
 namespace holdem::uitest {
 namespace {
 
-class Keyboard : public TableWindow {
+class Keyboard : public OpenTable {
  protected:
   void SetUp() override { open(); }
 
@@ -130,8 +130,8 @@ TEST_F(Keyboard, MenuKeysAndEscape) {
 }
 
 TEST_F(Keyboard, F1AndCtrlIOpenTheRulesAndTheStatistics) {
-  TAboutBox about(form_.get());
-  TStats stats(form_.get());
+  RulesDialog about(form_.get());
+  StatsDialog stats(form_.get());
   form_->setDialogWindows(&about, &stats);
   QWidget* seen = nullptr;
   whenModal([&](QWidget* modal) {

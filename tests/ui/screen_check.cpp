@@ -25,7 +25,7 @@
 #include "card_pixels.h"
 #include "game/settings_file.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 #include "ui/table_canvas.h"
 
 namespace holdem {
@@ -53,11 +53,11 @@ class ScreenCheck {
   }
 
   // Where the table's top-left corner lies on the screen, in device pixels.
-  QPoint origin(TForm1& form) const { return form.canvas().mapToGlobal(QPoint(0, 0)) * ratio_; }
+  QPoint origin(TableWindow& form) const { return form.canvas().mapToGlobal(QPoint(0, 0)) * ratio_; }
 
   // Checks the screen until it shows the cards, for at most five seconds:
   // the X server draws when it gets round to it.
-  void expectCards(TForm1& form, const char* phase) {
+  void expectCards(TableWindow& form, const char* phase) {
     const std::vector<uitest::CardPlace> cards = uitest::cardsOnTable(form.game().state());
     std::vector<std::string> bad;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -82,7 +82,7 @@ int run(int ratio) {
   SettingsFile settings(dir.filePath(QStringLiteral("tavlor.ini")).toStdString());
   FixedClock clock(1700000000);
   AnswerAll dialogs;
-  TForm1 form(settings, clock, &dialogs);
+  TableWindow form(settings, clock, &dialogs);
   if (!form.startUp()) return 1;
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) {

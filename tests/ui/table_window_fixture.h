@@ -24,7 +24,7 @@
 #include "../test_support.h"
 #include "card_pixels.h"
 #include "game/settings_file.h"
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 #include "ui/table_canvas.h"
 
 namespace holdem::uitest {
@@ -86,14 +86,14 @@ class TableFolder {
   QString previous_;
 };
 
-class TableWindow : public ::testing::Test {
+class OpenTable : public ::testing::Test {
  protected:
-  explicit TableWindow(bool withPicture = true) : folder_(withPicture), settings_(folder_.path("tavlor.ini")) {}
+  explicit OpenTable(bool withPicture = true) : folder_(withPicture), settings_(folder_.path("tavlor.ini")) {}
 
   // Builds the window, starts the game, shows it and makes it the active
   // window, so that its keys work.
   void open(qreal ratio = 1.0) {
-    form_ = std::make_unique<TForm1>(settings_, clock_, &dialogs_, ratio);
+    form_ = std::make_unique<TableWindow>(settings_, clock_, &dialogs_, ratio);
     form_->canvas().setBeep([this] { ++beeps_; });
     ASSERT_TRUE(form_->startUp());
     form_->show();
@@ -133,7 +133,7 @@ class TableWindow : public ::testing::Test {
   FixedClock clock_{kClock};
   RecordingDialogs dialogs_;
   int beeps_ = 0;
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TableWindow> form_;
 };
 
 // The main of every window test program: a GUI application that needs no

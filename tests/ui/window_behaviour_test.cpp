@@ -10,7 +10,7 @@
 namespace holdem::uitest {
 namespace {
 
-class WindowBehaviour : public TableWindow {
+class WindowBehaviour : public OpenTable {
  protected:
   void SetUp() override { open(); }
 
@@ -138,7 +138,7 @@ TEST_F(WindowBehaviour, ClosingMidDealKeepsTheChipsOfTheLastDeal) {
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), saved);
 
   // A new start reads them and writes them back unchanged.
-  TForm1 again(settings_, clock_, &dialogs_, 1.0);
+  TableWindow again(settings_, clock_, &dialogs_, 1.0);
   ASSERT_TRUE(again.startUp());
   const TableState& t = again.game().state();
   for (const Seat s : {Seat::Player, Seat::Freak, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead})

@@ -12,7 +12,7 @@
 #include <QToolButton>
 
 #include "table_window_fixture.h"
-#include "ui/about_box.h"
+#include "ui/rules_dialog.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
@@ -21,11 +21,11 @@
 namespace holdem::uitest {
 namespace {
 
-using WindowTest = TableWindow;
+using WindowTest = OpenTable;
 
-class WindowWithoutPicture : public TableWindow {
+class WindowWithoutPicture : public OpenTable {
  protected:
-  WindowWithoutPicture() : TableWindow(false) {}
+  WindowWithoutPicture() : OpenTable(false) {}
 };
 
 // --- Layout ----------------------------------------------------------------
@@ -200,7 +200,7 @@ TEST(Fonts, VerdanaAndTahomaResolveToInstalledFonts) {
 // --- Dialogs -------------------------------------------------------------
 
 TEST(AboutBox, RulesTextsSizeAndColours) {
-  TAboutBox about;
+  RulesDialog about;
   EXPECT_EQ(about.windowTitle(), QStringLiteral("Texas hold'em rules"));
   EXPECT_EQ(about.size(), QSize(321, 501));
   EXPECT_EQ(about.minimumSize(), about.maximumSize());
@@ -252,7 +252,7 @@ TEST(AboutBox, RulesTextsSizeAndColours) {
 }
 
 TEST(StatsDialog, LayoutAndCounters) {
-  TStats stats;
+  StatsDialog stats;
   EXPECT_EQ(stats.windowTitle(), QStringLiteral("Stats"));
   EXPECT_FALSE(stats.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_FALSE(stats.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -294,8 +294,8 @@ TEST(StatsDialog, LayoutAndCounters) {
 
 TEST_F(WindowTest, StatisticsShowsTheGamesCountersModally) {
   open();
-  TAboutBox about(form_.get());
-  TStats stats(form_.get());
+  RulesDialog about(form_.get());
+  StatsDialog stats(form_.get());
   form_->setDialogWindows(&about, &stats);
   click(Button::Fold);  // the deal ends at once
   ASSERT_TRUE(form_->button(Button::Deal)->isEnabled());
@@ -368,7 +368,7 @@ TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBox) {
   SettingsFile settings(folder);
   FixedClock clock(kClock);
   RecordingDialogs dialogs;
-  TForm1 form(settings, clock, &dialogs, 1.0);
+  TableWindow form(settings, clock, &dialogs, 1.0);
   EXPECT_FALSE(form.startUp());
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   EXPECT_EQ(dialogs.boxes[0].text, "Unable to write to " + settings.displayPath());
@@ -518,7 +518,7 @@ TEST(TableCanvas, OffTableDrawingIsIgnored) {
 // Plays the same clicks through the window and through a game of its own,
 // with the same clock and a fresh settings file each; both must agree at
 // every step, and the window must show exactly the game's view.
-class SameGame : public TableWindow {
+class SameGame : public OpenTable {
  protected:
   void SetUp() override {
     open();
@@ -562,8 +562,8 @@ class SameGame : public TableWindow {
     EXPECT_EQ(find<QFrame>("Panel1")->isVisible(), v.panelVisible);
     EXPECT_EQ(find<QLineEdit>("money")->text().toStdString(), v.money);
     EXPECT_EQ(find<QLineEdit>("until")->text().toStdString(), v.until);
-    EXPECT_EQ(label("Label3")->text().toStdString(), v.label3);
-    EXPECT_EQ(label("Label4")->text().toStdString(), v.label4);
+    EXPECT_EQ(label("Label3")->text().toStdString(), v.smallBetText);
+    EXPECT_EQ(label("Label4")->text().toStdString(), v.bigBetText);
     EXPECT_EQ(form_->findChild<QButtonGroup*>(QStringLiteral("Levels"))->checkedId(), v.level);
     EXPECT_EQ(form_->findChild<QButtonGroup*>(QStringLiteral("cardbacks"))->checkedId(), v.backItem);
   }
@@ -614,7 +614,7 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
     expectSame(name);
   };
   QAction* options = form_->findChild<QAction*>(QStringLiteral("Options1"));
-  step("options", [&] { options->trigger(); }, [](Game& g) { g.Options1Click(); });
+  step("options", [&] { options->trigger(); }, [](Game& g) { g.toggleOptions(); });
   QLineEdit* money = find<QLineEdit>("money");
   step("money",
        [&] {
@@ -625,7 +625,7 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
          for (const char* text : {"5", "50", "500", "5000"}) g.setMoneyText(text);
        });
   step("enter", [&] { QTest::mouseClick(find<QPushButton>("enter"), Qt::LeftButton); },
-       [](Game& g) { g.enterClick(); });
+       [](Game& g) { g.enterInitialCash(); });
   ASSERT_EQ(form_->game().state().initialCash, 5000);
   QLineEdit* until = find<QLineEdit>("until");
   step("until",
@@ -638,31 +638,31 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
          g.setUntilText("x9");
        });
   step("unenter", [&] { QTest::mouseClick(find<QPushButton>("unenter"), Qt::LeftButton); },
-       [](Game& g) { g.unenterClick(); });
+       [](Game& g) { g.enterTarget(); });
   EXPECT_EQ(dialogs_.boxes.back().text, "Invalid value");
   QToolButton* up = find<QToolButton>("up");
   QToolButton* down = find<QToolButton>("down");
-  step("down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.betchange(-1); });
+  step("down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("2"));
   for (int i = 0; i < 6; ++i)
-    step("up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); }, [](Game& g) { g.betchange(+1); });
+    step("up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(+1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("10"));
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("20"));
-  step("down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.betchange(-1); });
+  step("down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("16"));
   step("level", [&] { QTest::mouseClick(find<QRadioButton>("Levels3"), Qt::LeftButton); },
        [](Game& g) { g.selectLevel(3); });
   step("back", [&] { QTest::mouseClick(find<QRadioButton>("cardbacks3"), Qt::LeftButton); },
-       [](Game& g) { g.Changeback(3); });
+       [](Game& g) { g.chooseCardBack(3); });
   step("close", [&] { QTest::mouseClick(find<QPushButton>("Close"), Qt::LeftButton); },
-       [](Game& g) { g.CloseClick(); });
+       [](Game& g) { g.closeOptions(); });
   headless_->paintTable();  // the window repainted the table under the panel
   step("call", [&] { click(Button::CheckCall); }, [](Game& g) { g.click(Button::CheckCall); });
   dialogs_.answerYes = headlessDialogs_.answerYes = false;
   QAction* newGame = form_->findChild<QAction*>(QStringLiteral("NewGame1"));
-  step("new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.NewGame1Click(); });
+  step("new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   dialogs_.answerYes = headlessDialogs_.answerYes = true;
-  step("new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.NewGame1Click(); });
+  step("new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   EXPECT_EQ(form_->game().state().cashOf(Seat::Freak), 5000);
   for (int i = 0; i < 30; ++i) {
     const Button b = headless_->view().isEnabled(Button::Deal) ? Button::Deal : Button::Raise;

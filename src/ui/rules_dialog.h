@@ -9,9 +9,9 @@ class QPushButton;
 
 namespace holdem {
 
-class TAboutBox final : public QDialog {
+class RulesDialog final : public QDialog {
  public:
-  explicit TAboutBox(QWidget* parent = nullptr);
+  explicit RulesDialog(QWidget* parent = nullptr);
 
   // The text line under the rules that names the game and its version.
   static constexpr char kTitleLine[] = "Hold'em 1.0";

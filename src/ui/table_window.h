@@ -21,17 +21,17 @@ class CardsOnTable;
 class MessageBoxes;
 class OptionsPanel;
 class TableCanvas;
-class TAboutBox;
-class TStats;
+class RulesDialog;
+class StatsDialog;
 
-class TForm1 final : public QMainWindow {
+class TableWindow final : public QMainWindow {
  public:
   // A window that plays with the given settings and clock. Message boxes go
   // to `dialogs` when given, else to real modal boxes over the window. The
   // canvas is drawn for `devicePixelRatio`, or, when it is 0, for the ratio
   // of the screen the window is on, also after it moves to another screen.
-  TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs = nullptr, qreal devicePixelRatio = 0);
-  ~TForm1() override;
+  TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs = nullptr, qreal devicePixelRatio = 0);
+  ~TableWindow() override;
 
   // The game's start-up: reads and writes back the settings and deals the
   // first hand. False when the settings could not be written; the error box
@@ -40,13 +40,13 @@ class TForm1 final : public QMainWindow {
 
   // The dialogs that About and Statistics open, when they are to be other
   // than the window's own, which it builds the first time each is opened.
-  void setDialogWindows(TAboutBox* about, TStats* stats);
+  void setDialogWindows(RulesDialog* about, StatsDialog* stats);
 
   // The Game menu.
-  void NewGame1Click();
-  void Options1Click();
-  void aboutbox();
-  void Stats1Click();
+  void newGame();
+  void toggleOptions();
+  void showRules();
+  void showStatistics();
 
   // A click on one of the four buttons, as the button itself makes it.
   void buttonClicked(Button button);
@@ -100,8 +100,8 @@ class TForm1 final : public QMainWindow {
   QLabel* theresult_ = nullptr;
   QLabel* betsize_ = nullptr;
   std::array<QPushButton*, kButtonCount> buttons_{};
-  TAboutBox* about_ = nullptr;
-  TStats* stats_ = nullptr;
+  RulesDialog* about_ = nullptr;
+  StatsDialog* stats_ = nullptr;
   bool minimised_ = false;
   bool followsScreen_ = false;
   bool watchingScreen_ = false;

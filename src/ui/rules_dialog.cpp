@@ -1,4 +1,4 @@
-#include "ui/about_box.h"
+#include "ui/rules_dialog.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,7 +43,7 @@ constexpr int kRulesLeft = 24;
 
 }  // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("Texas hold'em rules"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

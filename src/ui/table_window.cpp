@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/table_window.h"
 
 #include <QAction>
 #include <QEvent>
@@ -12,7 +12,7 @@
 #include <QShowEvent>
 #include <QWindow>
 
-#include "ui/about_box.h"
+#include "ui/rules_dialog.h"
 #include "ui/cards_on_table.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
@@ -121,7 +121,7 @@ QString withShortcut(const char* help, const QKeySequence& key) {
 
 }  // namespace
 
-TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal devicePixelRatio) {
+TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal devicePixelRatio) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString());
   // A sizeable window with the system menu and minimise and close buttons.
@@ -162,21 +162,21 @@ TForm1::TForm1(SettingsStore& settings, Clock& clock, Dialogs* dialogs, qreal de
   placeOnScreen();
 }
 
-TForm1::~TForm1() = default;
+TableWindow::~TableWindow() = default;
 
-void TForm1::buildMenu() {
+void TableWindow::buildMenu() {
   QMenu* menu = menuBar()->addMenu(QStringLiteral("Game"));
   menu->setObjectName(QStringLiteral("Game1"));
   const struct {
     const char* name;
     const char* caption;
-    void (TForm1::*handler)();
+    void (TableWindow::*handler)();
     QKeySequence key;
   } items[] = {
-      {"NewGame1", "New game", &TForm1::NewGame1Click, QKeySequence(Qt::CTRL | Qt::Key_N)},
-      {"Options1", "Options", &TForm1::Options1Click, QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {"About1", "About", &TForm1::aboutbox, QKeySequence(Qt::Key_F1)},
-      {"Stats1", "Statistics", &TForm1::Stats1Click, QKeySequence(Qt::CTRL | Qt::Key_I)},
+      {"NewGame1", "New game", &TableWindow::newGame, QKeySequence(Qt::CTRL | Qt::Key_N)},
+      {"Options1", "Options", &TableWindow::toggleOptions, QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {"About1", "About", &TableWindow::showRules, QKeySequence(Qt::Key_F1)},
+      {"Stats1", "Statistics", &TableWindow::showStatistics, QKeySequence(Qt::CTRL | Qt::Key_I)},
   };
   for (const auto& item : items) {
     QAction* action = menu->addAction(QString::fromLatin1(item.caption));
@@ -187,7 +187,7 @@ void TForm1::buildMenu() {
   }
 }
 
-void TForm1::buildLabels() {
+void TableWindow::buildLabels() {
   const QFont labelFont = pixelFont(kTableFontFamily, 11, true);
   auto add = [&](const LabelPlace& place, const QString& text, const QFont& font, const QColor& colour) {
     auto* label = new QLabel(text, canvas_);
@@ -222,7 +222,7 @@ void TForm1::buildLabels() {
   betsize_->setAccessibleDescription(QStringLiteral("The chips at stake in this deal"));
 }
 
-void TForm1::buildButtons() {
+void TableWindow::buildButtons() {
   const QFont buttonFont = pixelFont(kTableFontFamily, 11, true);
   for (int b = 0; b < kButtonCount; ++b) {
     auto* button = new QPushButton(QString::fromLatin1(kButtons[b].caption), canvas_);
@@ -239,11 +239,11 @@ void TForm1::buildButtons() {
   }
 }
 
-QKeySequence TForm1::shortcut(Button button) { return QKeySequence(kButtons[static_cast<int>(button)].key); }
+QKeySequence TableWindow::shortcut(Button button) { return QKeySequence(kButtons[static_cast<int>(button)].key); }
 
 // The keys act wherever the focus is in the window. They go through the
 // game's click like the mouse does, so a disabled button's key does nothing.
-void TForm1::buildShortcuts() {
+void TableWindow::buildShortcuts() {
   for (int b = 0; b < kButtonCount; ++b) {
     auto* action = new QAction(this);
     action->setObjectName(QString::fromLatin1(kButtons[b].name) + QStringLiteral("Key"));
@@ -258,14 +258,14 @@ void TForm1::buildShortcuts() {
   close->setShortcut(QKeySequence(Qt::Key_Escape));
   close->setShortcutContext(Qt::WindowShortcut);
   connect(close, &QAction::triggered, this, [this] {
-    if (game_->view().panelVisible) run([&] { game_->CloseClick(); });
+    if (game_->view().panelVisible) run([&] { game_->closeOptions(); });
   });
   addAction(close);
 }
 
 // The client area holds the menu bar and the 800 x 520 table below it;
 // with a standard frame the whole window comes to about 806 x 572.
-void TForm1::placeOnScreen() {
+void TableWindow::placeOnScreen() {
   const int menuHeight = menuBar()->sizeHint().height();
   resize(kTableWidth, kTableHeight + menuHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -276,12 +276,12 @@ void TForm1::placeOnScreen() {
 }
 
 template <typename Action>
-void TForm1::run(Action action) {
+void TableWindow::run(Action action) {
   action();
   syncFromView();
 }
 
-bool TForm1::startUp() {
+bool TableWindow::startUp() {
   const bool ok = game_->startUp();
   // The opponents' cards lie face down from the first deal on: their back
   // is drawn on a second thread while the labels are filled and the window
@@ -291,12 +291,12 @@ bool TForm1::startUp() {
   return ok;
 }
 
-void TForm1::setDialogWindows(TAboutBox* about, TStats* stats) {
+void TableWindow::setDialogWindows(RulesDialog* about, StatsDialog* stats) {
   about_ = about;
   stats_ = stats;
 }
 
-OptionsPanel& TForm1::optionsPanel() {
+OptionsPanel& TableWindow::optionsPanel() {
   if (!panel_) {
     panel_ = new OptionsPanel(canvas_, *game_, [this] { syncFromView(); });
     panel_->hide();
@@ -306,44 +306,44 @@ OptionsPanel& TForm1::optionsPanel() {
   return *panel_;
 }
 
-void TForm1::buttonClicked(Button button) {
+void TableWindow::buttonClicked(Button button) {
   run([&] { game_->click(button); });
 }
 
-void TForm1::NewGame1Click() {
-  run([&] { game_->NewGame1Click(); });
+void TableWindow::newGame() {
+  run([&] { game_->newGame(); });
 }
 
-void TForm1::Options1Click() {
-  run([&] { game_->Options1Click(); });
+void TableWindow::toggleOptions() {
+  run([&] { game_->toggleOptions(); });
 }
 
-void TForm1::aboutbox() {
-  if (!about_) about_ = new TAboutBox(this);
+void TableWindow::showRules() {
+  if (!about_) about_ = new RulesDialog(this);
   about_->exec();
 }
 
-void TForm1::Stats1Click() {
-  if (!stats_) stats_ = new TStats(this);
+void TableWindow::showStatistics() {
+  if (!stats_) stats_ = new StatsDialog(this);
   const TableState& t = game_->state();
   stats_->showCounters(t.dealsCount, t.handsPlayed, t.handsWon);
   stats_->exec();
 }
 
-void TForm1::redraw() {
+void TableWindow::redraw() {
   canvas_->paintTablePicture();
   cardsOnTable_->clear();
   game_->paintTable();
   describeTable();
 }
 
-void TForm1::describeTable() {
+void TableWindow::describeTable() {
   const TableShown shown = tableShownAt([this](Point at) { return cardsOnTable_->pictureAt(at); });
   const QString text = holdem::describeTable(shown, game_->state(), game_->view());
   if (canvas_->accessibleDescription() != text) canvas_->setAccessibleDescription(text);
 }
 
-void TForm1::syncFromView() {
+void TableWindow::syncFromView() {
   const TableView& v = game_->view();
   for (int s = 0; s < kSeatCount; ++s) {
     setLabelText(cashLabels_[s], toQString(v.cashText[s]));
@@ -375,7 +375,7 @@ void TForm1::syncFromView() {
 
 // Whenever the window comes into view, the whole table is painted afresh:
 // when it is first shown, restored from the task bar, or resized.
-void TForm1::showEvent(QShowEvent* event) {
+void TableWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   minimised_ = false;
   if (followsScreen_ && !watchingScreen_ && windowHandle()) {
@@ -387,18 +387,18 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 // On a screen of another density the table is drawn anew, sharp for it.
-void TForm1::followScreen() {
+void TableWindow::followScreen() {
   if (devicePixelRatioF() == canvas_->devicePixelRatio()) return;
   canvas_->setDevicePixelRatio(devicePixelRatioF());
   if (isVisible()) redraw();
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void TableWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (isVisible() && !isMinimized()) redraw();
 }
 
-void TForm1::changeEvent(QEvent* event) {
+void TableWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
   if (isMinimized()) {
