@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "game/settings_keys.h"
+#include "game/stand_ins.h"
+
 namespace holdem {
 
 namespace {
@@ -40,16 +43,6 @@ void appendInt(std::string& out, int64_t v) {
 constexpr std::string_view kShownText[] = {"none", "back", "up"};
 constexpr std::array<Seat, kSeatCount> kSeatOrder{Seat::Player, Seat::Freak,   Seat::Geek,   Seat::Master,
                                                   Seat::Champ,  Seat::Pinhead, Seat::Expert, Seat::Robot};
-
-struct SettingsKey {
-  std::string_view section;
-  std::string_view key;
-};
-constexpr SettingsKey kReportedKeys[] = {
-    {"Background", "Color"}, {"Cash", "freak"},   {"Cash", "player"}, {"Cash", "geek"},
-    {"Cash", "master"},      {"Cash", "champ"},   {"Cash", "pinhead"}, {"Cash", "expert"},
-    {"Cash", "robot"},       {"Cash", "until"},   {"Cash", "initial"}, {"Card", "back"},
-};
 
 // "S.R" or a negative placeholder, written without leading zeros.
 std::optional<Card> parseCard(std::string_view w) {
@@ -124,22 +117,6 @@ class Json {
 };
 
 
-// Answers every box at once and keeps what each step showed.
-class SimSession::Recorder final : public Dialogs {
- public:
-  struct Box {
-    std::string text;
-    std::string caption;
-    BoxButtons buttons;
-  };
-  bool showMessage(std::string_view text, std::string_view caption, BoxButtons buttons) override {
-    boxes.push_back({std::string(text), std::string(caption), buttons});
-    return buttons == BoxButtons::Ok || answerYes;
-  }
-  std::vector<Box> boxes;
-  bool answerYes = true;
-};
-
 std::optional<uint32_t> parseClockArgument(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
@@ -157,14 +134,13 @@ std::optional<uint32_t> parseClockArgument(std::string_view text) {
 
 SimSession::SimSession(std::filesystem::path settingsPath, std::unique_ptr<Clock> clock)
     : settings_(std::move(settingsPath)),
-      dialogs_(std::make_unique<Recorder>()),
       clock_(std::move(clock)),
-      game_(std::make_unique<Game>(settings_, *dialogs_, canvas_, *clock_)) {}
+      game_(std::make_unique<Game>(settings_, dialogs_, canvas_, *clock_)) {}
 
 SimSession::~SimSession() = default;
 
 bool SimSession::start(std::string& out) {
-  dialogs_->boxes.clear();
+  dialogs_.boxes.clear();
   if (game_->startUp()) {
     appendState(out, "start");
     return true;
@@ -183,7 +159,7 @@ SimSession::Outcome SimSession::run(std::string_view line, std::string& out) {
   if (line.empty() || line.front() == '#') return Outcome::Skipped;
 
   Game& g = *game_;
-  dialogs_->boxes.clear();
+  dialogs_.boxes.clear();
   const std::vector<std::string_view> w = words(line);
   const auto is = [&](std::string_view a, std::string_view b = {}) {
     return w.size() == (b.empty() ? 1u : 2u) && w[0] == a && (b.empty() || w[1] == b);
@@ -226,7 +202,7 @@ SimSession::Outcome SimSession::run(std::string_view line, std::string& out) {
   } else if (is("fold")) {
     g.click(Button::Fold);
   } else if (is("newgame", "yes") || is("newgame", "no")) {
-    dialogs_->answerYes = w[1] == "yes";
+    dialogs_.answerYes = w[1] == "yes";
     g.newGame();
   } else if (is("limit", "up") || is("limit", "down")) {
     g.changeBettingLimit(w[1] == "up" ? 1 : -1);
@@ -247,7 +223,7 @@ SimSession::Outcome SimSession::run(std::string_view line, std::string& out) {
 }
 
 void SimSession::appendBoxes(Json& j) {
-  j.list("boxes", dialogs_->boxes, [](std::string& o, const Recorder::Box& b) {
+  j.list("boxes", dialogs_.boxes, [](std::string& o, const Box& b) {
     o += "{\"text\":";
     appendString(o, b.text);
     o += ",\"caption\":";
@@ -322,7 +298,8 @@ void SimSession::appendState(std::string& out, std::string_view cmd) {
   std::string& o = j.key("settings");
   o += '{';
   bool first = true;
-  for (const SettingsKey& k : kReportedKeys) {
+  for (const SettingInfo& setting : kSettings) {
+    const SettingsKey& k = setting.name;
     if (!first) o += ',';
     first = false;
     o += '"';
@@ -330,8 +307,7 @@ void SimSession::appendState(std::string& out, std::string_view cmd) {
     o += '/';
     o += k.key;
     o += "\":";
-    const std::optional<int32_t> value =
-        file ? lookupSettingsInt(*file, k.section, k.key) : std::nullopt;
+    const std::optional<int32_t> value = file ? lookupSettingsInt(*file, k.section, k.key) : std::nullopt;
     if (value) {
       appendInt(o, *value);
     } else {

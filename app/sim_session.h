@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/settings_file.h"
+#include "game/stand_ins.h"
 
 namespace holdem {
 
@@ -31,13 +33,11 @@ class SimSession {
   const Game& game() const { return *game_; }
 
  private:
-  class Recorder;
-
   void appendState(std::string& out, std::string_view cmd);
   void appendBoxes(Json& j);
 
   SettingsFile settings_;
-  std::unique_ptr<Recorder> dialogs_;
+  RecordingDialogs dialogs_;
   NullCanvas canvas_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<Game> game_;

@@ -6,49 +6,11 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/stand_ins.h"
 
 namespace {
 
 using holdem::Button;
-
-// Settings kept in memory: the twelve keys the game reads and writes, found
-// by a short search, so that a write costs no allocation.
-class MemorySettings final : public holdem::SettingsStore {
- public:
-  int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) override {
-    for (const Entry& e : entries_) {
-      if (e.section == section && e.key == key) return e.value;
-    }
-    return fallback;
-  }
-  bool writeInts(std::span<const holdem::SettingsEntry> entries) override {
-    for (const holdem::SettingsEntry& in : entries) {
-      Entry* found = nullptr;
-      for (Entry& e : entries_) {
-        if (e.section == in.section && e.key == in.key) found = &e;
-      }
-      if (found == nullptr)
-        found = &entries_.emplace_back(Entry{std::string(in.section), std::string(in.key), 0});
-      found->value = in.value;
-    }
-    return true;
-  }
-  std::string displayPath() const override { return "tavlor.ini"; }
-
- private:
-  struct Entry {
-    std::string section;
-    std::string key;
-    int32_t value;
-  };
-  std::vector<Entry> entries_;
-};
-
-// Answers every box with OK or Yes, and forgets it.
-class YesDialogs final : public holdem::Dialogs {
- public:
-  bool showMessage(std::string_view, std::string_view, holdem::BoxButtons) override { return true; }
-};
 
 // The human's clicks: a generator of its own, so that the game's draws stay
 // the game's.
@@ -97,8 +59,9 @@ BENCHMARK(BM_Shuffle);
 // human until the deal is over. The opponents' turns, their ratings, the
 // showdown, the settings write and the drawing calls are all in it.
 void BM_WholeDeal(benchmark::State& state) {
-  MemorySettings settings;
-  YesDialogs dialogs;
+  holdem::MemorySettings settings;
+  settings.logWrites = false;
+  holdem::RecordingDialogs dialogs;
   holdem::NullCanvas canvas;
   holdem::FixedClock clock(1700000000);
   holdem::Game game(settings, dialogs, canvas, clock);
@@ -112,6 +75,7 @@ void BM_WholeDeal(benchmark::State& state) {
       state.PauseTiming();
       do {
         game.newGame();
+        dialogs.boxes.clear();
         playToEnd(game, clicker);
         ++newGames;
       } while (!game.view().isEnabled(Button::Deal));

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "game/settings_file.h"
 #include "test_support.h"
 
 namespace holdem {

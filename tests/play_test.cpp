@@ -6,6 +6,7 @@
 #include <numeric>
 #include <set>
 
+#include "game/settings_keys.h"
 #include "test_support.h"
 
 namespace holdem {
@@ -414,8 +415,11 @@ TEST(DealStart, BrokeHumanLosesTheGameAfterTheCashIsSaved) {
 }
 
 TEST(DealStart, EveryOpponentBrokeWinsTheGame) {
-  std::map<std::string, int32_t> broke;
-  for (Seat s : kOpponents) broke[testing::MemorySettings::name("Cash", info(s).settingsKey)] = 0;
+  MemorySettings::Values broke;
+  for (Seat s : kOpponents) {
+    const SettingsKey& k = info(cashSetting(s)).name;
+    broke[MemorySettings::name(k.section, k.key)] = 0;
+  }
   StartedTable table(161, broke);
   table.game->click(Button::Fold);
   table.dialogs.boxes.clear();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/settings_file.h"
 #include "test_support.h"
 
 namespace holdem {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Stand-ins for the outside world, so that tests drive the real engine
-// through its front door and see every box, write and drawing it makes.
+// What the tests share: a started table with the engine's stand-ins for the
+// outside world, temporary folders, and the recorded games.
 
 #include <stdlib.h>
 
@@ -18,81 +18,18 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/stand_ins.h"
 
 namespace holdem::testing {
 
-struct Box {
-  std::string text;
-  std::string caption;
-  BoxButtons buttons;
-  friend bool operator==(const Box&, const Box&) = default;
-};
-
-class RecordingDialogs final : public Dialogs {
- public:
-  bool showMessage(std::string_view text, std::string_view caption, BoxButtons buttons) override {
-    boxes.push_back({std::string(text), std::string(caption), buttons});
-    return buttons == BoxButtons::Ok || answerYes;
-  }
-  std::vector<std::string> texts() const {
-    std::vector<std::string> out;
-    for (const Box& b : boxes) out.push_back(b.text);
-    return out;
-  }
-  std::vector<Box> boxes;
-  bool answerYes = true;
-};
-
-// Settings kept in memory; a write can be made to fail.
-class MemorySettings final : public SettingsStore {
- public:
-  int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) override {
-    const auto it = values.find(name(section, key));
-    return it == values.end() ? fallback : it->second;
-  }
-  bool writeInts(std::span<const SettingsEntry> entries) override {
-    if (failWrites) return false;
-    for (const SettingsEntry& e : entries) {
-      values[name(e.section, e.key)] = e.value;
-      written.push_back(name(e.section, e.key));
-    }
-    return true;
-  }
-  std::string displayPath() const override { return "/somewhere/tavlor.ini"; }
-
-  static std::string name(std::string_view section, std::string_view key) {
-    std::string out(section);
-    out += '/';
-    out += key;
-    return out;
-  }
-  std::map<std::string, int32_t> values;
-  std::vector<std::string> written;
-  bool failWrites = false;
-};
-
-// Counts what was drawn where.
-class RecordingCanvas final : public Canvas {
- public:
-  struct Drawn {
-    int x, y, image;
-  };
-  void fillTable(const Rect& area) override { fills.push_back(area); }
-  void drawCard(int x, int y, int image) override { cards.push_back({x, y, image}); }
-  void setPixel(int x, int y, uint32_t rgb) override { pixels.push_back({x, y, static_cast<int>(rgb)}); }
-  void clear() {
-    fills.clear();
-    cards.clear();
-    pixels.clear();
-  }
-  std::vector<Rect> fills;
-  std::vector<Drawn> cards;
-  std::vector<Drawn> pixels;
-};
+using holdem::Box;
+using holdem::MemorySettings;
+using holdem::RecordingCanvas;
+using holdem::RecordingDialogs;
 
 // A game with its ports, started at a fixed clock.
 struct Table {
-  explicit Table(int64_t clock = 1000, std::map<std::string, int32_t> settingsValues = {}) : clockSource(clock) {
+  explicit Table(int64_t clock = 1000, MemorySettings::Values settingsValues = {}) : clockSource(clock) {
     settings.values = std::move(settingsValues);
     game = std::make_unique<Game>(settings, dialogs, canvas, clockSource);
   }
@@ -110,7 +47,7 @@ struct Table {
 
 // A table started up at a fixed clock; a failed start-up fails the test.
 struct StartedTable : Table {
-  explicit StartedTable(int64_t clock = 1000, std::map<std::string, int32_t> settingsValues = {})
+  explicit StartedTable(int64_t clock = 1000, MemorySettings::Values settingsValues = {})
       : Table(clock, std::move(settingsValues)) {
     if (!start()) throw std::runtime_error("start-up failed");
   }

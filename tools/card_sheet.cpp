@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "game/card.h"
+#include "game/pictures.h"
 #include "ui/card_art.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/card.h"
+#include "game/pictures.h"
 #include "ui/card_art.h"
 #include "ui/fonts.h"
 

@@ -27,6 +27,7 @@
 
 #include "game/settings_file.h"
 #include "ui/fonts.h"
+#include "game/stand_ins.h"
 #include "ui/table_window.h"
 #include "ui/table_canvas.h"
 
@@ -35,12 +36,6 @@ namespace {
 using holdem::Button;
 
 constexpr int64_t kClock = 1700000000;
-
-// Says OK, and Yes to "Are you sure?".
-class AnsweringDialogs final : public holdem::Dialogs {
- public:
-  bool showMessage(std::string_view, std::string_view, holdem::BoxButtons) override { return true; }
-};
 
 // Counts the paints of one widget.
 class PaintCounter final : public QObject {
@@ -154,7 +149,7 @@ class Table {
   QTemporaryDir dir_;
   holdem::SettingsFile settings_;
   holdem::FixedClock clock_;
-  AnsweringDialogs dialogs_;
+  holdem::RecordingDialogs dialogs_;
   holdem::TableWindow form_;
   PaintCounter paints_;
 };
@@ -270,7 +265,7 @@ int measureStartup(int argc, char** argv, QElapsedTimer& sinceMain) {
   QTemporaryDir dir;
   holdem::SettingsFile settings(std::filesystem::path(dir.path().toStdString()) / "tavlor.ini");
   holdem::FixedClock clock(kClock);
-  AnsweringDialogs dialogs;
+  holdem::RecordingDialogs dialogs;
   holdem::TableWindow form(settings, clock, &dialogs);
   mark("window built");
   form.startUp();

@@ -20,19 +20,11 @@
 
 #include "game/ports.h"
 #include "game/settings_file.h"
+#include "game/stand_ins.h"
 #include "ui/fonts.h"
 #include "ui/table_window.h"
 
 namespace {
-
-class AnswerAll final : public holdem::Dialogs {
- public:
-  bool showMessage(std::string_view text, std::string_view caption, holdem::BoxButtons) override {
-    std::fprintf(stderr, "box: %.*s [%.*s]\n", static_cast<int>(text.size()), text.data(),
-                 static_cast<int>(caption.size()), caption.data());
-    return true;
-  }
-};
 
 int usage() {
   std::fprintf(stderr, "usage: window_shot OUTPUT.png CLOCK [deal|call|raise|fold|options|back N|level N]...\n");
@@ -50,7 +42,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(settingsPath.parent_path());
   holdem::SettingsFile settings(settingsPath);
   holdem::FixedClock clock(std::strtoll(argv[2], nullptr, 10));
-  AnswerAll dialogs;
+  holdem::RecordingDialogs dialogs;
   holdem::TableWindow form(settings, clock, &dialogs);
   if (!form.startUp()) return 1;
   form.show();
@@ -81,6 +73,8 @@ int main(int argc, char** argv) {
     }
     QApplication::processEvents();
   }
+  for (const holdem::Box& box : dialogs.boxes)
+    std::fprintf(stderr, "box: %s [%s]\n", box.text.c_str(), box.caption.c_str());
   if (!form.grab().save(QString::fromLocal8Bit(argv[1]))) {
     std::fprintf(stderr, "cannot write %s\n", argv[1]);
     return 1;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/card.h"
+#include "eval/card.h"
 
 namespace holdem {
 

@@ -3,12 +3,11 @@
 #include <ctime>
 
 #include "game/amount.h"
+#include "game/settings_keys.h"
 
 namespace holdem {
 
 namespace {
-
-constexpr std::string_view kCash = "Cash";
 
 std::string number(int32_t value) { return std::to_string(value); }
 
@@ -36,19 +35,14 @@ bool Game::writeSettings(std::span<const SettingsEntry> entries) {
   return false;
 }
 
-std::array<SettingsEntry, 9> Game::chipEntries() const {
-  const TableState& t = state_;
-  return {{
-      {"Background", "Color", t.backgroundColor},
-      {kCash, "freak", t.cashOf(Seat::Freak)},
-      {kCash, "player", t.cashOf(Seat::Player)},
-      {kCash, "geek", t.cashOf(Seat::Geek)},
-      {kCash, "master", t.cashOf(Seat::Master)},
-      {kCash, "champ", t.cashOf(Seat::Champ)},
-      {kCash, "pinhead", t.cashOf(Seat::Pinhead)},
-      {kCash, "expert", t.cashOf(Seat::Expert)},
-      {kCash, "robot", t.cashOf(Seat::Robot)},
-  }};
+std::array<SettingsEntry, kSavedAtEachDeal> Game::chipEntries() const {
+  std::array<SettingsEntry, kSavedAtEachDeal> entries;
+  entries[static_cast<int>(Setting::BackgroundColor)] = entry(Setting::BackgroundColor, state_.backgroundColor);
+  for (int s = 0; s < kSeatCount; ++s) {
+    const Setting cash = cashSetting(static_cast<Seat>(s));
+    entries[static_cast<int>(cash)] = entry(cash, state_.cash[s]);
+  }
+  return entries;
 }
 
 void Game::seedFromClock() { random_.seed(static_cast<uint32_t>(clock_.secondsNow())); }
@@ -76,20 +70,21 @@ bool Game::startUp() {
   // Step 4.
   t.closingSeat = 1;
   // Steps 5 and 6: read the twelve keys, then write them straight back.
-  t.backgroundColor = settings_.readInt("Background", "Color", 0);
-  for (Seat s : {Seat::Freak, Seat::Player, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead, Seat::Expert,
-                 Seat::Robot}) {
-    t.cashOf(s) = settings_.readInt(kCash, info(s).settingsKey, 1200);
-  }
-  t.untilTarget = settings_.readInt(kCash, "until", 600);
-  t.initialCash = settings_.readInt(kCash, "initial", 1200);
-  t.cardBackIndex = settings_.readInt("Card", "back", 52);
+  std::array<SettingsKey, kSettingCount> keys;
+  for (int i = 0; i < kSettingCount; ++i) keys[i] = kSettings[i].name;
+  const std::vector<std::optional<int32_t>> read = settings_.readInts(keys);
+  const auto value = [&](Setting s) { return read[static_cast<int>(s)].value_or(info(s).fallback); };
+  t.backgroundColor = value(Setting::BackgroundColor);
+  for (int s = 0; s < kSeatCount; ++s) t.cash[s] = value(cashSetting(static_cast<Seat>(s)));
+  t.untilTarget = value(Setting::UntilTarget);
+  t.initialCash = value(Setting::InitialCash);
+  t.cardBackIndex = value(Setting::CardBack);
   const auto chips = chipEntries();
   const SettingsEntry entries[] = {
       chips[0], chips[1], chips[2], chips[3], chips[4], chips[5], chips[6], chips[7], chips[8],
-      {kCash, "until", t.untilTarget},
-      {kCash, "initial", t.initialCash},
-      {"Card", "back", t.cardBackIndex},
+      entry(Setting::UntilTarget, t.untilTarget),
+      entry(Setting::InitialCash, t.initialCash),
+      entry(Setting::CardBack, t.cardBackIndex),
   };
   if (!writeSettings(entries)) return false;
   // Step 7: the card back; a number that is no back selects nothing.

@@ -7,7 +7,7 @@
 
 #include "game/ports.h"
 #include "game/random.h"
-#include "game/settings_file.h"
+#include "game/settings_keys.h"
 #include "game/table_state.h"
 #include "game/view.h"
 
@@ -86,7 +86,7 @@ class Game {
   void seedFromClock();
   bool writeSettings(std::span<const SettingsEntry> entries);
   // The table colour and every seat's chips, as each Deal saves them.
-  std::array<SettingsEntry, 9> chipEntries() const;
+  std::array<SettingsEntry, kSavedAtEachDeal> chipEntries() const;
   // The number in an edit box of the options panel, or nothing after the
   // box that says why it is not taken.
   std::optional<int32_t> readOption(const std::string& text);

@@ -1,4 +1,5 @@
 // The options panel and the New game command.
+#include <algorithm>
 #include <charconv>
 
 #include "game/amount.h"
@@ -46,8 +47,8 @@ void Game::enterInitialCash() {
   if (!value) return;
   state_.initialCash = *value;
   dialogs_.showMessage("New initial cash value confirmation", "", BoxButtons::Ok);
-  const SettingsEntry entry{"Cash", "initial", *value};
-  if (!writeSettings({&entry, 1})) return;
+  const SettingsEntry saved = entry(Setting::InitialCash, *value);
+  if (!writeSettings({&saved, 1})) return;
   state_.cash.fill(*value);
   showAllCash();
 }
@@ -57,8 +58,8 @@ void Game::enterTarget() {
   if (!value) return;
   state_.untilTarget = *value;
   dialogs_.showMessage("New until value confirmation", "", BoxButtons::Ok);
-  const SettingsEntry entry{"Cash", "until", *value};
-  writeSettings({&entry, 1});
+  const SettingsEntry saved = entry(Setting::UntilTarget, *value);
+  writeSettings({&saved, 1});
 }
 
 void Game::changeBettingLimit(int step) {
@@ -73,8 +74,8 @@ void Game::chooseCardBack(int item) {
   view_.backItem = item;
   state_.cardBackIndex = kFirstBackImage + item;
   paintTable();
-  const SettingsEntry entry{"Card", "back", state_.cardBackIndex};
-  writeSettings({&entry, 1});
+  const SettingsEntry saved = entry(Setting::CardBack, state_.cardBackIndex);
+  writeSettings({&saved, 1});
 }
 
 void Game::newGame() {

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/seats.h"
 
@@ -37,6 +41,40 @@ class Clock {
   virtual ~Clock() = default;
   // Seconds since 1 January 1970 of the local wall-clock time.
   virtual int64_t secondsNow() = 0;
+};
+
+// The name of one integer of the settings file.
+struct SettingsKey {
+  std::string_view section;
+  std::string_view key;
+};
+
+// One integer value of the settings file.
+struct SettingsEntry {
+  std::string_view section;
+  std::string_view key;
+  int32_t value = 0;
+};
+
+// Where the game keeps what must survive a restart: the settings file, or a
+// stand-in kept in memory.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // The integers under the keys, in order, from one read of the store: nothing
+  // where a key is missing, empty or not an integer.
+  virtual std::vector<std::optional<int32_t>> readInts(std::span<const SettingsKey> keys) = 0;
+  // Writes the entries, in order, as one replace of the whole store. Returns
+  // false when that failed; the store then holds what it held before.
+  virtual bool writeInts(std::span<const SettingsEntry> entries) = 0;
+  // The path that "Unable to write to %s" names.
+  virtual std::string displayPath() const = 0;
+
+  // One integer, or the fallback.
+  int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) {
+    const SettingsKey name{section, key};
+    return readInts({&name, 1}).front().value_or(fallback);
+  }
 };
 
 // Local wall-clock seconds: UTC seconds plus the local UTC offset.

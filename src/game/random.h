@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "game/card.h"
+#include "eval/card.h"
 
 namespace holdem {
 

@@ -41,7 +41,6 @@ struct Rect {
 // What never changes about a seat.
 struct SeatInfo {
   std::string_view name;          // "Freak"; "You" for the human
-  std::string_view settingsKey;   // key of its cash in the settings file
   std::array<Point, 2> cardSlot;  // where its two cards are drawn, slot 0 first
   Rect cardArea;                  // filled with the table to take its cards away
   int32_t outMarker;              // showdown value of a seat that takes no part
@@ -49,14 +48,14 @@ struct SeatInfo {
 };
 
 inline constexpr std::array<SeatInfo, kSeatCount> kSeats{{
-    {"You", "player", {{{65, 351}, {130, 355}}}, {50, 340, 210, 460}, -180, "You win!"},
-    {"Freak", "freak", {{{57, 85}, {92, 88}}}, {50, 85, 170, 185}, -150, "Freak wins"},
-    {"Geek", "geek", {{{202, 85}, {237, 88}}}, {190, 85, 310, 185}, -120, "Geek wins"},
-    {"Master", "master", {{{347, 85}, {382, 88}}}, {345, 85, 465, 185}, -170, "Master wins"},
-    {"Champ", "champ", {{{492, 85}, {527, 88}}}, {490, 85, 610, 185}, -110, "Champ wins"},
-    {"Pinhead", "pinhead", {{{637, 85}, {672, 88}}}, {635, 85, 755, 185}, -115, "Pinhead wins"},
-    {"Expert", "expert", {{{612, 335}, {647, 338}}}, {605, 335, 725, 435}, -165, "Expert wins"},
-    {"Robot", "robot", {{{445, 405}, {480, 408}}}, {430, 405, 555, 505}, -195, "Robot wins"},
+    {"You", {{{65, 351}, {130, 355}}}, {50, 340, 210, 460}, -180, "You win!"},
+    {"Freak", {{{57, 85}, {92, 88}}}, {50, 85, 170, 185}, -150, "Freak wins"},
+    {"Geek", {{{202, 85}, {237, 88}}}, {190, 85, 310, 185}, -120, "Geek wins"},
+    {"Master", {{{347, 85}, {382, 88}}}, {345, 85, 465, 185}, -170, "Master wins"},
+    {"Champ", {{{492, 85}, {527, 88}}}, {490, 85, 610, 185}, -110, "Champ wins"},
+    {"Pinhead", {{{637, 85}, {672, 88}}}, {635, 85, 755, 185}, -115, "Pinhead wins"},
+    {"Expert", {{{612, 335}, {647, 338}}}, {605, 335, 725, 435}, -165, "Expert wins"},
+    {"Robot", {{{445, 405}, {480, 408}}}, {430, 405, 555, 505}, -195, "Robot wins"},
 }};
 static_assert(kSeats.size() == kSeatCount);
 

@@ -393,10 +393,12 @@ std::optional<std::string> SettingsFile::readAll() const {
   return std::move(current.bytes);
 }
 
-int32_t SettingsFile::readInt(std::string_view section, std::string_view key, int32_t fallback) {
+std::vector<std::optional<int32_t>> SettingsFile::readInts(std::span<const SettingsKey> keys) {
   const auto bytes = readAll();
-  if (!bytes) return fallback;
-  return lookupSettingsInt(*bytes, section, key).value_or(fallback);
+  std::vector<std::optional<int32_t>> values;
+  values.reserve(keys.size());
+  for (const SettingsKey& k : keys) values.push_back(bytes ? lookupSettingsInt(*bytes, k.section, k.key) : std::nullopt);
+  return values;
 }
 
 bool SettingsFile::writeInts(std::span<const SettingsEntry> entries) {

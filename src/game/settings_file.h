@@ -8,29 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "game/ports.h"
+
 namespace holdem {
-
-// One integer value of the settings file.
-struct SettingsEntry {
-  std::string_view section;
-  std::string_view key;
-  int32_t value = 0;
-};
-
-// Where the game keeps what must survive a restart. The engine only talks to
-// this interface; the real file, and recorders in tests, implement it.
-class SettingsStore {
- public:
-  virtual ~SettingsStore() = default;
-  // The integer under section/key, or the fallback when the key is missing,
-  // empty or not an integer.
-  virtual int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) = 0;
-  // Writes the entries, in order, as one replace of the whole file. Returns
-  // false when that failed; the file then holds what it held before.
-  virtual bool writeInts(std::span<const SettingsEntry> entries) = 0;
-  // The path that "Unable to write to %s" names.
-  virtual std::string displayPath() const = 0;
-};
 
 // --- The INI text itself, handled as bytes -------------------------------
 
@@ -72,7 +52,7 @@ class SettingsFile final : public SettingsStore {
 
   explicit SettingsFile(std::filesystem::path path, Writer writer = {});
 
-  int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) override;
+  std::vector<std::optional<int32_t>> readInts(std::span<const SettingsKey> keys) override;
   bool writeInts(std::span<const SettingsEntry> entries) override;
   std::string displayPath() const override;
 

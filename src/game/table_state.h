@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "eval/evaluator.h"
-#include "game/card.h"
+#include "game/pictures.h"
 #include "game/random.h"
 #include "game/seats.h"
 

@@ -16,7 +16,7 @@
 #include <numbers>
 #include <vector>
 
-#include "game/card.h"
+#include "game/pictures.h"
 
 namespace holdem {
 namespace {

@@ -6,14 +6,15 @@
 #include <QImage>
 #include <QList>
 
+#include "game/pictures.h"
+
 namespace holdem {
 
-// The picture numbers beyond the 52 faces (13 * suit + rank).
-inline constexpr int kBackDenim = 52;
-inline constexpr int kBackCloth = 53;
-inline constexpr int kBackRock = 54;
-inline constexpr int kBackLeather = 55;
-inline constexpr int kCardPictureCount = 56;
+// The picture numbers of the backs, after the 52 faces (13 * suit + rank).
+inline constexpr int kBackDenim = kFirstBackImage;
+inline constexpr int kBackCloth = kFirstBackImage + 1;
+inline constexpr int kBackRock = kFirstBackImage + 2;
+inline constexpr int kBackLeather = kFirstBackImage + 3;
 
 // Picture `index` (0..55) as an opaque 71 x 96 image in Format_RGB32: a face
 // for 0..51, a back for 52..55. A null image for any other index. Text is

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/card.h"
+#include "game/pictures.h"
 
 namespace holdem {
 

@@ -7,7 +7,7 @@
 #include <QTimerEvent>
 #include <algorithm>
 
-#include "game/card.h"
+#include "game/pictures.h"
 #include "ui/card_art.h"
 
 namespace holdem {

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "game/card.h"
+#include "game/pictures.h"
 
 namespace holdem {
 

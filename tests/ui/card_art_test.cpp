@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "game/card.h"
+#include "game/pictures.h"
 
 namespace holdem {
 namespace {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QWindow>
 
+#include "game/settings_file.h"
 #include "table_window_fixture.h"
 #include "ui/card_art.h"
 #include "ui/fonts.h"

@@ -25,16 +25,12 @@
 #include "card_pixels.h"
 #include "game/settings_file.h"
 #include "ui/fonts.h"
+#include "game/stand_ins.h"
 #include "ui/table_window.h"
 #include "ui/table_canvas.h"
 
 namespace holdem {
 namespace {
-
-class AnswerAll final : public Dialogs {
- public:
-  bool showMessage(std::string_view, std::string_view, BoxButtons) override { return true; }
-};
 
 int failures = 0;
 
@@ -81,7 +77,7 @@ int run(int ratio) {
   QDir::setCurrent(dir.path());
   SettingsFile settings(dir.filePath(QStringLiteral("tavlor.ini")).toStdString());
   FixedClock clock(1700000000);
-  AnswerAll dialogs;
+  RecordingDialogs dialogs;
   TableWindow form(settings, clock, &dialogs);
   if (!form.startUp()) return 1;
   form.show();

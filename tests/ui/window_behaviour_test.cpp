@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "game/settings_keys.h"
 #include "table_window_fixture.h"
 #include "ui/card_art.h"
 
@@ -127,9 +128,10 @@ TEST_F(WindowBehaviour, ClosingMidDealKeepsTheChipsOfTheLastDeal) {
   const TableState beforeDeal = form_->game().state();
   click(Button::Deal);
   const auto saved = readBytes(folder_.path("tavlor.ini"));
-  for (const SeatInfo& seat : kSeats)
-    EXPECT_EQ(settings_.readInt("Cash", seat.settingsKey, -1), beforeDeal.cash[&seat - kSeats.data()])
-        << seat.name;
+  for (int s = 0; s < kSeatCount; ++s) {
+    const SettingsKey& k = info(cashSetting(static_cast<Seat>(s))).name;
+    EXPECT_EQ(settings_.readInt(k.section, k.key, -1), beforeDeal.cash[s]) << kSeats[s].name;
+  }
   click(Button::Raise);
   click(Button::CheckCall);
   ASSERT_NE(form_->game().state().cash, beforeDeal.cash);  // chips went into the pot

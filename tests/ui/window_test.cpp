@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "game/settings_file.h"
 #include "table_window_fixture.h"
 #include "ui/rules_dialog.h"
 #include "ui/fonts.h"
