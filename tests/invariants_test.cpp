@@ -56,11 +56,11 @@ struct Checker {
       // afterwards only by a showdown that paid in this click.
       int64_t paidOut = 0;
       if (t.potAwarded) {
-        paidOut = static_cast<int64_t>(t.pot / t.winnerCount) * t.winnerCount;
+        paidOut = static_cast<int64_t>(t.pot / t.showdown.winnerCount) * t.showdown.winnerCount;
       }
       if (before.foldCount != kOpponentCount && t.foldCount == kOpponentCount) paidOut += t.pot;
       ASSERT_EQ(chipsOnTable(t), chipsOnTable(before) + paidOut)
-          << "pot " << before.pot << "->" << t.pot << " winners " << t.winnerCount << " awarded "
+          << "pot " << before.pot << "->" << t.pot << " winners " << t.showdown.winnerCount << " awarded "
           << before.potAwarded << t.potAwarded << " folds " << before.foldCount << "->" << t.foldCount
           << " round " << before.bettingRound << "->" << t.bettingRound << " result " << v.result;
     }
