@@ -176,7 +176,7 @@ TEST(Driver, HumanRaiseCostsOneBetOfTheRound) {
 
 TEST(Driver, RaiseWithOneChipOrLessIsIgnored) {
   StartedTable table(51);
-  table.state().cashOf(Seat::Player) = 1;
+  table.setCash(Seat::Player, 1);
   table.state().potAwarded = true;
   const Random before = table.random();
   table.game->click(Button::Raise);
@@ -274,7 +274,7 @@ TEST(Opponents, CallWithExactlyTheBetLeavesZeroAndTheSeatIsSkippedAfter) {
   TableState& t = table.state();
   // A pair of Aces never folds before the flop.
   t.hole[index(Seat::Geek)] = {Card{0, 12}, Card{1, 12}};
-  t.cashOf(Seat::Geek) = 2;
+  table.setCash(Seat::Geek, 2);
   t.currentBet = 2;
   const int32_t pot = t.pot;
   table.opponentRespond(seatNumber(Seat::Geek));
@@ -298,7 +298,7 @@ void robotRaisesOnTheRiver(Table& table, int32_t robotCash) {
   t.board = {Card{0, 2}, Card{1, 3}, Card{2, 4}, Card{3, 9}, Card{0, 10}};
   t.hole[index(Seat::Robot)] = {Card{1, 5}, Card{2, 6}};
   for (int tries = 0; tries < 5; ++tries) {
-    t.cashOf(Seat::Robot) = robotCash;
+    table.setCash(Seat::Robot, robotCash);
     table.opponentTurn(1);
     if (table.view().status[index(Seat::Robot)] == "Raises") return;
   }
@@ -348,7 +348,7 @@ TEST(Opponents, TurnOfABrokeClosingSeatAdvancesTheRoundAndChangesNothingElse) {
   TableState& t = table.state();
   t.bettingRound = kFlop;
   t.closingSeat = 5;
-  t.cashOf(Seat::Master) = 0;
+  table.setCash(Seat::Master, 0);
   t.currentBet = 9;
   table.opponentTurn(5);
   EXPECT_EQ(t.bettingRound, kTurn);

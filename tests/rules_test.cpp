@@ -86,7 +86,7 @@ TEST(Opponents, PairOfTwosOnTheRiverFoldsSeventyThreePercentAgainstABetOfFour) {
   const int trials = 2000;
   for (int i = 0; i < trials; ++i) {
     t.folded[index(Seat::Freak)] = false;
-    t.cashOf(Seat::Freak) = 1000;
+    table.setCash(Seat::Freak, 1000);
     t.foldCount = 0;
     Random shadow = table.random();
     const int32_t draw = shadow.nextRandom() % 100;
@@ -106,14 +106,14 @@ TEST(Opponents, EveryResponseDrawsTwoNumbersAndEveryTurnOne) {
     Random shadow = table.random();
     table.state().currentBet = 2;
     table.state().folded[index(Seat::Master)] = false;
-    table.state().cashOf(Seat::Master) = 500;
+    table.setCash(Seat::Master, 500);
     table.opponentRespond(seatNumber(Seat::Master));
     shadow.nextRandom();
     shadow.nextRandom();
     EXPECT_EQ(table.random().state(), shadow.state()) << "level " << level;
   }
   table.state().folded[index(Seat::Master)] = false;
-  table.state().cashOf(Seat::Master) = 500;
+  table.setCash(Seat::Master, 500);
   table.state().bettingRound = kFlop;
   table.state().closingSeat = 8;
   Random shadow = table.random();
@@ -138,7 +138,7 @@ TEST(Opponents, PeekComparesWithTheHumansHandLessTheBoard) {
   int knows = 0;
   for (int i = 0; i < 400; ++i) {
     t.folded[index(Seat::Geek)] = false;
-    t.cashOf(Seat::Geek) = 1000;
+    table.setCash(Seat::Geek, 1000);
     Random shadow = table.random();
     shadow.nextRandom();
     const int32_t peekDraw = shadow.nextRandom() % 100;

@@ -114,7 +114,7 @@ TEST(Showdown, FoldedHumanWithThreeOpponentsLeftNamesTheirHands) {
 
 TEST(Showdown, SeatThatWentBrokeDuringTheDealTakesNoPart) {
   ShowdownTable table({{Seat::Freak, kAces}, {Seat::Geek, kKings}});
-  table.state().cashOf(Seat::Freak) = 0;
+  table.setCash(Seat::Freak, 0);
   table.showdown();
   EXPECT_EQ(table.view().result, "Geek wins");
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 0);
@@ -143,7 +143,7 @@ TEST(Showdown, SecondRunPaysNothingAndShowsNoBox) {
 TEST(Showdown, ReachingTheTargetExactlyEndsTheGameOneChipLessDoesNot) {
   for (const int32_t start : {1700, 1699}) {
     ShowdownTable table({{Seat::Player, kAces}});
-    table.state().cashOf(Seat::Player) = start;
+    table.setCash(Seat::Player, start);
     table.showdown();
     const bool ended = start == 1700;  // 1700 + 100 = 1200 + 600
     EXPECT_EQ(table.dialogs.texts(), ended ? std::vector<std::string>{"You win!"} : std::vector<std::string>{});
@@ -153,9 +153,9 @@ TEST(Showdown, ReachingTheTargetExactlyEndsTheGameOneChipLessDoesNot) {
 
 TEST(Showdown, EverySeatAtTheTargetGetsItsBoxInSeatOrder) {
   ShowdownTable table({{Seat::Robot, kAces}});
-  table.state().cashOf(Seat::Champ) = 5000;
-  table.state().cashOf(Seat::Player) = 1800;
-  table.state().cashOf(Seat::Robot) = 1750;
+  table.setCash(Seat::Champ, 5000);
+  table.setCash(Seat::Player, 1800);
+  table.setCash(Seat::Robot, 1750);
   table.showdown();
   EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"You win!", "Champ wins", "Robot wins"}));
   for (const auto& box : table.dialogs.boxes) EXPECT_EQ(box.caption, "Game over");
@@ -167,7 +167,7 @@ TEST(Showdown, NobodyTakingPartMeansNobodyWins) {
   t.folded.fill(true);
   t.foldCount = 6;  // six folds counted; the seventh seat went broke in play
   t.folded[index(Seat::Champ)] = false;
-  t.cashOf(Seat::Champ) = -3;
+  table.setCash(Seat::Champ, -3);
   const PerSeat<int32_t> cash = t.cash;
   table.showdown();
   EXPECT_EQ(table.view().result, "");

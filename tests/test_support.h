@@ -42,6 +42,11 @@ struct Table {
   void opponentTurn(int seatNumber) { GameTesting::opponentTurn(*game, seatNumber); }
   void opponentRespond(int seatNumber) { GameTesting::opponentRespond(*game, seatNumber); }
   void showdown() { GameTesting::showdown(*game); }
+  // A seat's chips, and its label showing them.
+  void setCash(Seat s, int32_t chips) {
+    state().cashOf(s) = chips;
+    GameTesting::view(*game).cashText[index(s)] = std::to_string(chips);
+  }
   const TableView& view() const { return game->view(); }
 
   MemorySettings settings;

@@ -23,15 +23,12 @@ int32_t raiseChance(int32_t round, const HandRating& r) {
     int32_t chance;
   };
   static constexpr Rule kByValue[] = {
-      {kPreFlop, kPairOfTwos, 35},       {kPreFlop, kPairOfTens, 55},
-      {kRiver, kPairOfTwos, 5},          {kTurn, kPairOfTwos, 5},
-      {kFlop, kPairOfTwos, 10},          {kRiver, kPairOfTens, 15},
-      {kTurn, kPairOfTens, 20},          {kFlop, kPairOfTens, 20},
-      {kRiver, kTwoPairs, 30},             {kTurn, kTwoPairs, 40},
-      {kFlop, kTwoPairs, 40},              {kRiver, kThreeTwos, 90},
-      {kTurn, kThreeTwos, 80},            {kFlop, kThreeTwos, 80},
-      {kRiver, kStraight, 100}, {kTurn, kStraight, 100},
-      {kFlop, kStraight, 100},
+      {kPreFlop, kPairOfTwos, 35}, {kPreFlop, kPairOfTens, 55}, {kRiver, kPairOfTwos, 5},
+      {kTurn, kPairOfTwos, 5},     {kFlop, kPairOfTwos, 10},    {kRiver, kPairOfTens, 15},
+      {kTurn, kPairOfTens, 20},    {kFlop, kPairOfTens, 20},    {kRiver, kTwoPairs, 30},
+      {kTurn, kTwoPairs, 40},      {kFlop, kTwoPairs, 40},      {kRiver, kThreeTwos, 90},
+      {kTurn, kThreeTwos, 80},     {kFlop, kThreeTwos, 80},     {kRiver, kStraight, 100},
+      {kTurn, kStraight, 100},     {kFlop, kStraight, 100},
   };
   int32_t chance = 0;
   if (r.straightDraw || r.flushDraw) chance = 15;
@@ -56,14 +53,19 @@ int32_t foldChance(int32_t round, const HandRating& r, bool aggressive) {
       if (v == kTenHigh && (r.suitedHoleCards || r.connectedHoleCards)) return 10;
       return 100;
     case kFlop: {
-      static constexpr int32_t kByRow[4][4] = {{0, 0, 0, 0}, {30, 10, 5, 0}, {60, 50, 20, 10}, {100, 100, 20, 10}};
+      static constexpr int32_t kByRow[4][4] = {
+          {0, 0, 0, 0}, {30, 10, 5, 0}, {60, 50, 20, 10}, {100, 100, 20, 10}};
       const int row = v >= kTwoPairs ? 0 : v >= kPairOfTens ? 1 : v >= kPairOfTwos ? 2 : 3;
       return kByRow[row][column];
     }
     case kTurn: {
       static constexpr int32_t kByRow[5][4] = {
           {0, 0, 0, 0}, {0, 0, 5, 0}, {10, 10, 10, 0}, {50, 20, 30, 5}, {50, 60, 30, 5}};
-      const int row = v >= kThreeTwos ? 0 : v >= kTwoPairs ? 1 : v >= kPairOfTens ? 2 : v >= kPairOfTwos ? 3 : 4;
+      const int row = v >= kThreeTwos    ? 0
+                      : v >= kTwoPairs   ? 1
+                      : v >= kPairOfTens ? 2
+                      : v >= kPairOfTwos ? 3
+                                         : 4;
       return kByRow[row][column];
     }
     default: {
@@ -88,8 +90,9 @@ CallDecision decideCall(const CallFacts& f, int32_t randomNumber) {
   CallDecision d;
   // In wrapping 32-bit arithmetic, as the bet may be anything a hand-edited
   // file leads to.
-  d.decisionChance = static_cast<int32_t>(static_cast<uint32_t>(foldChance(f.bettingRound, f.rating, f.playerIsAggressive)) -
-                                          20u + static_cast<uint32_t>(f.currentBet));
+  d.decisionChance =
+      static_cast<int32_t>(static_cast<uint32_t>(foldChance(f.bettingRound, f.rating, f.playerIsAggressive)) -
+                           20u + static_cast<uint32_t>(f.currentBet));
   d.draw = randomNumber % 100;
   d.willCall = !(d.draw > static_cast<int32_t>(100u - static_cast<uint32_t>(d.decisionChance)));
   return d;

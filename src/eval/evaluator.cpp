@@ -160,7 +160,7 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
     }
   }
 
-  // Step 4.
+  // Step 4: a flush.
   if (atLeastFive) {
     // Only the slots before the first card of the flush suit are visited;
     // with five cards in one suit, no other suit holds four.
@@ -185,7 +185,7 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
   if (atLeastFour) out.flags |= kFlushDrawBit;
   if ((counts >> 1) & ~counts & ~(counts >> 2) & kLaneLow) out.flags |= kSuitedBit;
 
-  // Step 5.
+  // Step 5: a straight in any suits.
   const uint8_t run = kAnySuitRuns[all];
   if (run & kRunDrawn) out.flags |= kStraightDrawBit;
   if (run & ~kRunDrawn) {
@@ -198,13 +198,13 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
   const RankSet thrice = (s0 & s1 & (s2 | s3)) | (s2 & s3 & (s0 | s1));
   const RankSet four = s0 & s1 & s2 & s3;
 
-  // Step 6.
+  // Step 6: four of a kind, the lowest if two.
   if (four) {
     out.value = kFourOfAKind + lowestRank(four);
     return out;
   }
   if (thrice) {
-    // Step 7.
+    // Step 7: a full house, the highest three over the highest pair.
     const int32_t three = highestRank(thrice);
     const RankSet pairs = twice & ~bit(three);
     if (pairs) {
@@ -236,7 +236,7 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
     return out;
   }
 
-  // Step 11.
+  // Step 11: the high card, a placeholder when no real card is there.
   if (all) {
     const RankSet rest = all & ~bit(highestRank(all));
     out.value = highestRank(all);
@@ -346,8 +346,7 @@ void fillBoardSlots(EvalSlots& slots, const std::array<Card, 5>& board, int32_t 
     case 4:
       for (int i = 0; i < 5; ++i) slots[2 + i] = board[i];
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -54,7 +54,7 @@ void Game::deal() {
   t.pot = addChips(t.smallBlind, t.bigBlind);
   showPot();
   showAllCash();
-  // Steps 18 and 19.
+  // Steps 18 and 19: the cards, and the human to act.
   shuffleAndDeal();
   paintTable();
   view_.stayCaption = "Call";

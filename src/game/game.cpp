@@ -94,7 +94,8 @@ bool Game::writeSettings(std::span<const SettingsEntry> entries) {
 
 std::array<SettingsEntry, kSavedAtEachDeal> Game::chipEntries() const {
   std::array<SettingsEntry, kSavedAtEachDeal> entries;
-  entries[static_cast<int>(Setting::BackgroundColor)] = entry(Setting::BackgroundColor, state_.backgroundColor);
+  entries[static_cast<int>(Setting::BackgroundColor)] =
+      entry(Setting::BackgroundColor, state_.backgroundColor);
   for (int s = 0; s < kSeatCount; ++s) {
     const Setting cash = cashSetting(static_cast<Seat>(s));
     entries[static_cast<int>(cash)] = entry(cash, state_.cash[s]);

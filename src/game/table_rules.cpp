@@ -5,8 +5,8 @@
 
 namespace holdem {
 
-std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEvent e, const TableSnapshot& after,
-                                           bool buttonTable) {
+std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEvent e,
+                                           const TableSnapshot& after, bool buttonTable) {
   const TableState& t = after.state;
   const TableView& v = after.view;
   const auto broken = [](std::string what) { return std::optional<std::string>(std::move(what)); };
@@ -42,8 +42,8 @@ std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEve
   const bool newDeal = t.dealsCount != before.state.dealsCount || e == TableEvent::NewGameYes;
   if (!newDeal) {
     if (t.bettingRound < before.state.bettingRound) {
-      return broken("the round went back within a deal: " + std::to_string(before.state.bettingRound) + " to " +
-                    std::to_string(t.bettingRound));
+      return broken("the round went back within a deal: " + std::to_string(before.state.bettingRound) +
+                    " to " + std::to_string(t.bettingRound));
     }
     for (int s = 0; s < kSeatCount; ++s) {
       if (before.state.folded[s] && !t.folded[s]) return broken("seat " + std::to_string(s) + " unfolded");
@@ -53,8 +53,8 @@ std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEve
   // The buttons, as the moments of a deal have them.
   const bool gameOver = !v.isEnabled(Button::Deal) && !v.isEnabled(Button::CheckCall);
   const bool dealOver = t.bettingRound == kDealOver || t.foldCount == kOpponentCount;
-  if (buttonTable && t.foldCount <= kOpponentCount && (e == TableEvent::Button || e == TableEvent::NewGameYes) &&
-      !gameOver) {
+  if (buttonTable && t.foldCount <= kOpponentCount &&
+      (e == TableEvent::Button || e == TableEvent::NewGameYes) && !gameOver) {
     if (dealOver) {
       if (!v.isEnabled(Button::Deal)) return broken("the deal is over but Deal is disabled");
       if (v.isEnabled(Button::CheckCall) || v.isEnabled(Button::Raise) || v.isEnabled(Button::Fold)) {
@@ -81,8 +81,8 @@ std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEve
   // The labels show the chips as they are.
   for (int s = 0; s < kSeatCount; ++s) {
     if (v.cashText[s] != std::to_string(t.cash[s])) {
-      return broken("cash label of seat " + std::to_string(s) + " reads " + v.cashText[s] + ", the seat holds " +
-                    std::to_string(t.cash[s]));
+      return broken("cash label of seat " + std::to_string(s) + " reads " + v.cashText[s] +
+                    ", the seat holds " + std::to_string(t.cash[s]));
     }
   }
   if (v.potText != std::to_string(t.pot)) {

@@ -38,8 +38,8 @@ struct TableSnapshot {
 // seat counted out at the start of the deal that folds after all (its stack
 // refilled by the options panel in the middle of the deal, or the human
 // counted out at start-up) brings that about.
-std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEvent e, const TableSnapshot& after,
-                                           bool buttonsFollowTheDeal);
+std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEvent e,
+                                           const TableSnapshot& after, bool buttonsFollowTheDeal);
 
 // Whether the buttons can follow a deal that start-up or New game has begun.
 inline bool buttonsCanFollow(const TableState& t) { return t.foldCount < kOpponentCount; }
