@@ -1,0 +1,53 @@
+// The felt of the table, the source of the shipped "texas.bmp".
+
+#include <QImage>
+#include <algorithm>
+#include <cstdint>
+
+#include "ui/card_art.h"
+#include "ui/card_art/textures.h"
+
+namespace holdem {
+namespace {
+
+using card_art::hash2;
+
+constexpr int kTableSize = 200;
+
+// Tileable value noise over a lattice of `cellsX` x `cellsY` cells covering
+// the picture, 0..255, integer arithmetic only.
+int tiledNoise(int x, int y, int cellsX, int cellsY, uint32_t seed) {
+  const int cw = kTableSize / cellsX, ch = kTableSize / cellsY;
+  const int cx = x / cw, cy = y / ch;
+  auto s = [](int t) { return t * t * (768 - 2 * t) / 65536; };  // smoothstep, 0..256
+  const int tx = s((x % cw) * 256 / cw), ty = s((y % ch) * 256 / ch);
+  auto at = [&](int i, int j) { return static_cast<int>(hash2(i % cellsX, j % cellsY, seed) >> 24); };
+  const int top = at(cx, cy) * (256 - tx) + at(cx + 1, cy) * tx;
+  const int bottom = at(cx, cy + 1) * (256 - tx) + at(cx + 1, cy + 1) * tx;
+  return (top * (256 - ty) + bottom * ty) >> 16;
+}
+
+}  // namespace
+
+QImage renderTablePicture() {
+  QImage img(kTableSize, kTableSize, QImage::Format_RGB32);
+  for (int y = 0; y < kTableSize; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < kTableSize; ++x) {
+      // Brightness around 0: a soft mottle, a finer cloud, short fibres both
+      // ways and a speckle.
+      int k = (tiledNoise(x, y, 4, 4, 1u) - 128) * 8 / 256;
+      k += (tiledNoise(x, y, 20, 20, 2u) - 128) * 10 / 256;
+      k += (tiledNoise(x, y, 25, 200, 3u) - 128) * 14 / 256;
+      k += (tiledNoise(x, y, 200, 25, 4u) - 128) * 14 / 256;
+      k += static_cast<int>(hash2(x, y, 5u) >> 28) - 8;  // -8..7
+      const int r = std::clamp(24 + k * 2 / 5, 0, 255);
+      const int g = std::clamp(108 + k, 0, 255);
+      const int b = std::clamp(56 + k * 3 / 5, 0, 255);
+      line[x] = qRgb(r, g, b);
+    }
+  }
+  return img;
+}
+
+}  // namespace holdem
