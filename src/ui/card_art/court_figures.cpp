@@ -36,40 +36,48 @@ CourtColors courtColors(int suit, int rank) {
   }
 }
 
-// One half of a double-ended court figure, in coordinates centred on the card:
-// the panel spans x -22..22, this half y -35.5..0.
-void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
-  const QColor ink = inkOf(suit);
-  const QPen outline(QColor(36, 28, 28), 0.7);
-  p.setPen(outline);
+// The figures are drawn in coordinates centred on the card: the panel spans
+// x -22..22, the upper half y -35.5..0. Each part below starts with the
+// painter's pen and brush of its own choosing.
 
-  // Step 1: what the figure holds, behind it.
-  if (rank == kKing) {
-    p.setBrush(QColor(222, 226, 234));  // a sword, point up
-    QPainterPath blade;
-    blade.moveTo(14.5, -34);
-    blade.lineTo(16.2, -31);
-    blade.lineTo(16.2, -9);
-    blade.lineTo(12.8, -9);
-    blade.lineTo(12.8, -31);
-    blade.closeSubpath();
-    p.drawPath(blade);
-    p.setBrush(kGold);
-    p.drawRect(QRectF(10.5, -9.8, 8, 2));
-  } else if (rank == kJack) {
-    p.setPen(QPen(QColor(112, 70, 30), 1.4));  // a halberd
-    p.drawLine(QPointF(15.5, -3), QPointF(15.5, -34));
-    p.setPen(outline);
-    p.setBrush(QColor(214, 218, 226));
-    QPainterPath axe;
-    axe.moveTo(15.5, -32);
-    axe.quadTo(21, -31, 21.5, -25);
-    axe.lineTo(15.5, -26.5);
-    axe.closeSubpath();
-    p.drawPath(axe);
-  }
+// The thin dark line round every part of a figure.
+QPen outlinePen() { return QPen(QColor(36, 28, 28), 0.7); }
 
-  // Step 2: hair that falls behind the shoulders.
+// The king's sword, point up, at the panel's right.
+void drawKingsSword(QPainter& p) {
+  p.setPen(outlinePen());
+  p.setBrush(QColor(222, 226, 234));
+  QPainterPath blade;
+  blade.moveTo(14.5, -34);
+  blade.lineTo(16.2, -31);
+  blade.lineTo(16.2, -9);
+  blade.lineTo(12.8, -9);
+  blade.lineTo(12.8, -31);
+  blade.closeSubpath();
+  p.drawPath(blade);
+  p.setBrush(kGold);
+  p.drawRect(QRectF(10.5, -9.8, 8, 2));  // the cross-guard
+}
+
+// The jack's halberd, at the panel's right: a wooden shaft with an axe blade
+// at the top.
+void drawJacksHalberd(QPainter& p) {
+  p.setPen(QPen(QColor(112, 70, 30), 1.4));
+  p.drawLine(QPointF(15.5, -3), QPointF(15.5, -34));
+  p.setPen(outlinePen());
+  p.setBrush(QColor(214, 218, 226));
+  QPainterPath axe;
+  axe.moveTo(15.5, -32);
+  axe.quadTo(21, -31, 21.5, -25);
+  axe.lineTo(15.5, -26.5);
+  axe.closeSubpath();
+  p.drawPath(axe);
+}
+
+// Hair that falls behind the shoulders: the queen's long hair, the jack's
+// shoulder-length hair, the king's white hair.
+void drawHairBehind(QPainter& p, int rank, const CourtColors& col) {
+  p.setPen(outlinePen());
   p.setBrush(col.hair);
   if (rank == kQueen) {
     QPainterPath hair;
@@ -80,11 +88,15 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
     hair.closeSubpath();
     p.drawPath(hair);
   } else {
-    // Shoulder-length hair of the jack, the king's white hair.
     p.drawEllipse(QRectF(-7, -25, 14, 13.5));
   }
+}
 
-  // Step 3: the mantle, the robe and its band.
+// The mantle over the shoulders, the robe with its gold hem, the band down
+// its front with a small suit on it, and the belt where the halves meet.
+void drawMantleAndRobe(QPainter& p, int suit, const CourtColors& col) {
+  const QPen outline = outlinePen();
+  p.setPen(outline);
   QPainterPath cape;
   cape.moveTo(-21, 0.5);
   cape.lineTo(-21, -4);
@@ -114,12 +126,15 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
 
   p.setBrush(col.band);
   p.drawRect(QRectF(-3, -10, 6, 10.5));
-  drawSuit(p, suit, QPointF(0, -4.8), 4.6, false, col.band == kGold ? ink : kGold);
-  // A belt where the two halves meet.
+  drawSuit(p, suit, QPointF(0, -4.8), 4.6, false, col.band == kGold ? inkOf(suit) : kGold);
   p.setBrush(kGold);
   p.drawRect(QRectF(-10.8, -2.2, 21.6, 2.7));
+}
 
-  // Step 4: the arm holding the item.
+// The arm at the panel's right, sleeve and hand; the king's and the jack's
+// hand holds the sword or the halberd.
+void drawArm(QPainter& p, const CourtColors& col) {
+  p.setPen(outlinePen());
   p.setBrush(col.sleeve);
   QPainterPath sleeve;
   sleeve.moveTo(6.5, -13.5);
@@ -130,8 +145,13 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
   p.drawPath(sleeve);
   p.setBrush(kSkin);
   p.drawEllipse(QPointF(13.8, -5.2), 2.3, 2.1);
+}
 
-  // Step 5: collar, neck and head.
+// Neck, collar (white with ermine tails for the king, gold for the others)
+// and head.
+void drawCollarAndHead(QPainter& p, int rank) {
+  const QPen outline = outlinePen();
+  p.setPen(outline);
   p.setBrush(kSkin);
   p.drawRect(QRectF(-1.8, -15.5, 3.6, 2.5));
   QPainterPath collar;
@@ -142,7 +162,6 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
   p.setBrush(rank == kKing ? QColor(252, 252, 250) : kGold);
   p.drawPath(collar);
   if (rank == kKing) {
-    // Ermine tails.
     p.setPen(Qt::NoPen);
     p.setBrush(kInkBlack);
     for (const QPointF& c : {QPointF(-4.5, -10.6), QPointF(0, -9.2), QPointF(4.5, -10.6)})
@@ -151,8 +170,10 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
   }
   p.setBrush(kSkin);
   p.drawEllipse(QPointF(0, -20), 5.2, 6);
+}
 
-  // Eyes, cheeks and mouth.
+// Cheeks, eyes and mouth, without outlines.
+void drawFeatures(QPainter& p) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(232, 128, 116));
   p.drawEllipse(QPointF(-3, -17.8), 1.1, 0.7);
@@ -162,94 +183,137 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
   p.drawEllipse(QPointF(1.9, -20.6), 0.8, 0.8);
   p.setBrush(QColor(176, 40, 44));
   p.drawRect(QRectF(-1.1, -16.6, 2.2, 0.8));
-  p.setPen(outline);
+}
 
-  // Step 6: what sets the three apart: beard and crown, fringe and coronet,
-  // cap and feather.
+// The king's beard and his crown set with three stones.
+void drawKingsBeardAndCrown(QPainter& p, int suit, const CourtColors& col) {
+  p.setPen(outlinePen());
+  p.setBrush(col.hair);
+  QPainterPath beard;
+  beard.moveTo(-5.1, -19.5);
+  beard.cubicTo(-5, -13.5, -2, -11, 0, -10.5);
+  beard.cubicTo(2, -11, 5, -13.5, 5.1, -19.5);
+  beard.quadTo(3.4, -15.4, 1.6, -16.9);
+  beard.lineTo(-1.6, -16.9);
+  beard.quadTo(-3.4, -15.4, -5.1, -19.5);
+  beard.closeSubpath();
+  p.drawPath(beard);
+  p.setBrush(kGold);
+  QPainterPath crown;
+  crown.moveTo(-5.8, -23.6);
+  crown.lineTo(-6.5, -31.5);
+  crown.lineTo(-3.2, -27.8);
+  crown.lineTo(0, -33.5);
+  crown.lineTo(3.2, -27.8);
+  crown.lineTo(6.5, -31.5);
+  crown.lineTo(5.8, -23.6);
+  crown.closeSubpath();
+  p.drawPath(crown);
+  p.setPen(Qt::NoPen);
+  p.setBrush(isRed(suit) ? QColor(34, 70, 164) : QColor(30, 120, 70));
+  p.drawEllipse(QPointF(0, -25.6), 1.2, 1.2);
+  p.setBrush(isRed(suit) ? kInkRed : QColor(34, 54, 128));
+  p.drawEllipse(QPointF(-3.7, -25.4), 0.85, 0.85);
+  p.drawEllipse(QPointF(3.7, -25.4), 0.85, 0.85);
+}
+
+// The queen's fringe and her coronet with three pearls.
+void drawQueensFringeAndCoronet(QPainter& p, const CourtColors& col) {
+  p.setPen(outlinePen());
+  p.setBrush(col.hair);
+  QPainterPath fringe;
+  fringe.moveTo(-5.3, -20.5);
+  fringe.cubicTo(-5.6, -27, 5.6, -27, 5.3, -20.5);
+  fringe.cubicTo(3, -24, -3, -24, -5.3, -20.5);
+  fringe.closeSubpath();
+  p.drawPath(fringe);
+  p.setBrush(kGold);
+  QPainterPath coronet;
+  coronet.moveTo(-4.6, -24.3);
+  coronet.lineTo(-5.2, -29);
+  coronet.lineTo(-2.5, -27);
+  coronet.lineTo(0, -30);
+  coronet.lineTo(2.5, -27);
+  coronet.lineTo(5.2, -29);
+  coronet.lineTo(4.6, -24.3);
+  coronet.closeSubpath();
+  p.drawPath(coronet);
+  p.setBrush(QColor(252, 252, 252));
+  p.drawEllipse(QPointF(-5.2, -29.6), 1.1, 1.1);
+  p.drawEllipse(QPointF(0, -30.8), 1.2, 1.2);
+  p.drawEllipse(QPointF(5.2, -29.6), 1.1, 1.1);
+}
+
+// The rose the queen holds to her chest: stem, hand, five petals and a gold heart.
+void drawQueensRose(QPainter& p, int suit) {
+  p.setPen(QPen(QColor(40, 120, 50), 1.0));
+  p.drawLine(QPointF(-6, -5), QPointF(-10.5, -16));
+  p.setPen(outlinePen());
+  p.setBrush(kSkin);
+  p.drawEllipse(QPointF(-6.5, -6), 2.2, 2);
+  p.setBrush(isRed(suit) ? kInkRed : QColor(250, 250, 250));
+  for (int i = 0; i < 5; ++i) {
+    const qreal a = i * 2 * std::numbers::pi / 5;
+    p.drawEllipse(QPointF(-10.8 + 2.1 * std::sin(a), -17.5 - 2.1 * std::cos(a)), 1.6, 1.6);
+  }
+  p.setBrush(kGold);
+  p.drawEllipse(QPointF(-10.8, -17.5), 1.2, 1.2);
+}
+
+// The jack's cap with its gold band and a white feather.
+void drawJacksCapAndFeather(QPainter& p, const CourtColors& col) {
+  p.setPen(outlinePen());
+  p.setBrush(col.hat);
+  QPainterPath cap;
+  cap.moveTo(-7.8, -22.8);
+  cap.cubicTo(-7.5, -30, 7.5, -30, 7.8, -22.8);
+  cap.closeSubpath();
+  p.drawPath(cap);
+  p.setBrush(kGold);
+  p.drawRect(QRectF(-7, -24.4, 14, 1.9));
+  p.setBrush(QColor(250, 250, 248));
+  QPainterPath feather;
+  feather.moveTo(3, -27.5);
+  feather.cubicTo(5, -32, 8, -34, 11.5, -34);
+  feather.cubicTo(9, -32, 7, -29.5, 4.5, -26.5);
+  feather.closeSubpath();
+  p.drawPath(feather);
+}
+
+// One half of a double-ended court figure, back to front.
+void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
+  // Step 1: what the figure holds, behind it (the queen's rose comes last).
+  if (rank == kKing)
+    drawKingsSword(p);
+  else if (rank == kJack)
+    drawJacksHalberd(p);
+
+  // Step 2: hair that falls behind the shoulders.
+  drawHairBehind(p, rank, col);
+
+  // Step 3: the mantle, the robe and its band.
+  drawMantleAndRobe(p, suit, col);
+
+  // Step 4: the arm holding the item.
+  drawArm(p, col);
+
+  // Step 5: collar, neck and head, and the face on it.
+  drawCollarAndHead(p, rank);
+  drawFeatures(p);
+
+  // Step 6: what sets the three apart: beard and crown, fringe, coronet and
+  // rose, cap and feather.
   if (rank == kKing) {
-    p.setBrush(col.hair);
-    QPainterPath beard;
-    beard.moveTo(-5.1, -19.5);
-    beard.cubicTo(-5, -13.5, -2, -11, 0, -10.5);
-    beard.cubicTo(2, -11, 5, -13.5, 5.1, -19.5);
-    beard.quadTo(3.4, -15.4, 1.6, -16.9);
-    beard.lineTo(-1.6, -16.9);
-    beard.quadTo(-3.4, -15.4, -5.1, -19.5);
-    beard.closeSubpath();
-    p.drawPath(beard);
-    p.setBrush(kGold);
-    QPainterPath crown;
-    crown.moveTo(-5.8, -23.6);
-    crown.lineTo(-6.5, -31.5);
-    crown.lineTo(-3.2, -27.8);
-    crown.lineTo(0, -33.5);
-    crown.lineTo(3.2, -27.8);
-    crown.lineTo(6.5, -31.5);
-    crown.lineTo(5.8, -23.6);
-    crown.closeSubpath();
-    p.drawPath(crown);
-    p.setPen(Qt::NoPen);
-    p.setBrush(isRed(suit) ? QColor(34, 70, 164) : QColor(30, 120, 70));
-    p.drawEllipse(QPointF(0, -25.6), 1.2, 1.2);
-    p.setBrush(isRed(suit) ? kInkRed : QColor(34, 54, 128));
-    p.drawEllipse(QPointF(-3.7, -25.4), 0.85, 0.85);
-    p.drawEllipse(QPointF(3.7, -25.4), 0.85, 0.85);
+    drawKingsBeardAndCrown(p, suit, col);
   } else if (rank == kQueen) {
-    p.setBrush(col.hair);
-    QPainterPath fringe;
-    fringe.moveTo(-5.3, -20.5);
-    fringe.cubicTo(-5.6, -27, 5.6, -27, 5.3, -20.5);
-    fringe.cubicTo(3, -24, -3, -24, -5.3, -20.5);
-    fringe.closeSubpath();
-    p.drawPath(fringe);
-    p.setBrush(kGold);
-    QPainterPath coronet;
-    coronet.moveTo(-4.6, -24.3);
-    coronet.lineTo(-5.2, -29);
-    coronet.lineTo(-2.5, -27);
-    coronet.lineTo(0, -30);
-    coronet.lineTo(2.5, -27);
-    coronet.lineTo(5.2, -29);
-    coronet.lineTo(4.6, -24.3);
-    coronet.closeSubpath();
-    p.drawPath(coronet);
-    p.setBrush(QColor(252, 252, 252));
-    p.drawEllipse(QPointF(-5.2, -29.6), 1.1, 1.1);
-    p.drawEllipse(QPointF(0, -30.8), 1.2, 1.2);
-    p.drawEllipse(QPointF(5.2, -29.6), 1.1, 1.1);
-    // A rose held to the chest.
-    p.setPen(QPen(QColor(40, 120, 50), 1.0));
-    p.drawLine(QPointF(-6, -5), QPointF(-10.5, -16));
-    p.setPen(outline);
-    p.setBrush(kSkin);
-    p.drawEllipse(QPointF(-6.5, -6), 2.2, 2);
-    p.setBrush(isRed(suit) ? kInkRed : QColor(250, 250, 250));
-    for (int i = 0; i < 5; ++i) {
-      const qreal a = i * 2 * std::numbers::pi / 5;
-      p.drawEllipse(QPointF(-10.8 + 2.1 * std::sin(a), -17.5 - 2.1 * std::cos(a)), 1.6, 1.6);
-    }
-    p.setBrush(kGold);
-    p.drawEllipse(QPointF(-10.8, -17.5), 1.2, 1.2);
+    drawQueensFringeAndCoronet(p, col);
+    drawQueensRose(p, suit);
   } else {
-    p.setBrush(col.hat);
-    QPainterPath cap;
-    cap.moveTo(-7.8, -22.8);
-    cap.cubicTo(-7.5, -30, 7.5, -30, 7.8, -22.8);
-    cap.closeSubpath();
-    p.drawPath(cap);
-    p.setBrush(kGold);
-    p.drawRect(QRectF(-7, -24.4, 14, 1.9));
-    p.setBrush(QColor(250, 250, 248));
-    QPainterPath feather;
-    feather.moveTo(3, -27.5);
-    feather.cubicTo(5, -32, 8, -34, 11.5, -34);
-    feather.cubicTo(9, -32, 7, -29.5, 4.5, -26.5);
-    feather.closeSubpath();
-    p.drawPath(feather);
+    drawJacksCapAndFeather(p, col);
   }
 
   // Step 7: the suit in the panel's corner, as on a real court card.
-  drawSuit(p, suit, QPointF(-16.3, -29.3), 7.5, false, ink);
+  drawSuit(p, suit, QPointF(-16.3, -29.3), 7.5, false, inkOf(suit));
 }
 
 }  // namespace
