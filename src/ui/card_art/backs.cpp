@@ -8,6 +8,8 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <algorithm>
+#include <array>
+#include <cassert>
 #include <cmath>
 
 #include "ui/card_art.h"
@@ -33,6 +35,11 @@ QPainterPath rectPath(const QRectF& r) {
   return path;
 }
 
+// The card's rectangle less `margin` logical pixels all round.
+QRectF cardInset(qreal margin) {
+  return QRectF(margin, margin, kCardWidth - 2 * margin, kCardHeight - 2 * margin);
+}
+
 void drawDenim(QImage& img, qreal dpr) {
   const SmoothLayer worn([](float u, float v) { return fbm(u * 0.06f, v * 0.09f, 12u, 3); });
   fillTexture(img, dpr, [&](float u, float v) {
@@ -53,7 +60,7 @@ void drawDenim(QImage& img, qreal dpr) {
   const QColor thread(224, 152, 52);
 
   // The hemmed edge of the card.
-  drawStitches(p, rectPath(QRectF(4.5, 4.5, kW - 9, kH - 9)), thread, 1.0, 2.2, 1.3);
+  drawStitches(p, rectPath(cardInset(4.5)), thread, 1.0, 2.2, 1.3);
 
   // A back pocket, as on a pair of jeans: a shadow, the pocket's own fold,
   // double stitching, the curved seam across it and two rivets.
@@ -95,14 +102,25 @@ void drawDenim(QImage& img, qreal dpr) {
   }
 }
 
+// The check of the cloth, in logical pixels: a stripe half a period wide each
+// way, a fine line every other period, and how far the pattern is shifted
+// from the card's top-left corner.
+constexpr float kCheckPeriod = 8.0f;
+constexpr float kStripeWidth = kCheckPeriod / 2;
+constexpr float kFineLineWidth = 1.0f;
+constexpr float kCheckShiftX = 2.0f;
+constexpr float kCheckShiftY = 1.0f;
+
 void drawCloth(QImage& img, qreal dpr) {
   fillTexture(img, dpr, [](float u, float v) {
-    // Red and cream check: a stripe in each direction, darkest where both cross.
-    constexpr float kPeriod = 8.0f;
-    const float su = std::fmod(u + 2.0f, kPeriod), sv = std::fmod(v + 1.0f, kPeriod);
-    const int across = su < 4.0f ? 1 : 0;
-    const int down = sv < 4.0f ? 1 : 0;
-    const bool fine = std::fmod(u + 2.0f, 16.0f) < 1.0f || std::fmod(v + 1.0f, 16.0f) < 1.0f;
+    // Red and cream check: a stripe in each direction, darkest where both
+    // cross, and a fine dark line every other check.
+    const float su = std::fmod(u + kCheckShiftX, kCheckPeriod),
+                sv = std::fmod(v + kCheckShiftY, kCheckPeriod);
+    const int across = su < kStripeWidth ? 1 : 0;
+    const int down = sv < kStripeWidth ? 1 : 0;
+    const bool fine = std::fmod(u + kCheckShiftX, 2 * kCheckPeriod) < kFineLineWidth ||
+                      std::fmod(v + kCheckShiftY, 2 * kCheckPeriod) < kFineLineWidth;
     float r, g, b;
     switch (across + down) {
       case 2:
@@ -129,10 +147,15 @@ void drawCloth(QImage& img, qreal dpr) {
   // Hemmed edge: a cream band with a red line inside.
   p.setPen(QPen(QColor(246, 236, 214), 3.0));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(2, 2, kW - 4, kH - 4));
+  p.drawRect(cardInset(2));
   p.setPen(QPen(QColor(168, 22, 36), 1.0));
-  p.drawRect(QRectF(4, 4, kW - 8, kH - 8));
+  p.drawRect(cardInset(4));
 }
+
+// The width of the rock's bevelled edge, in logical pixels.
+constexpr float kBevelWidth = 3.5f;
+// The height of the spade carved into it.
+constexpr qreal kCarvedSpadeSize = 30;
 
 void drawRock(QImage& img, qreal dpr) {
   const SmoothLayer stone([](float u, float v) { return fbm(u * 0.07f, v * 0.07f, 31u, 4); });
@@ -151,9 +174,9 @@ void drawRock(QImage& img, qreal dpr) {
     if (grain < 0.14f) g -= 160 * (0.14f - grain);     // dark grains
     if (vein < 0.012f) g -= 36 * (1 - vein / 0.012f);  // a hairline crack
     // A bevel: the edge is lit from the top-left.
-    const float dl = std::min(u, v), dr = std::min(kWf - u, kHf - v);
-    if (dl < 3.5f) g += 26 * (1 - dl / 3.5f);
-    if (dr < 3.5f) g -= 34 * (1 - dr / 3.5f);
+    const float dl = std::min(u, v), dr = std::min(kCardWidth - u, kCardHeight - v);
+    if (dl < kBevelWidth) g += 26 * (1 - dl / kBevelWidth);
+    if (dr < kBevelWidth) g -= 34 * (1 - dr / kBevelWidth);
     const float warm = (tint.at(u, v) - 0.5f) * 20;
     return rgb(g + warm, g + warm * 0.35f, g - warm * 0.5f + 4);
   });
@@ -162,10 +185,20 @@ void drawRock(QImage& img, qreal dpr) {
   p.scale(dpr, dpr);
   // A spade carved into the stone: the cut in shadow, its lower lip lit.
   p.setOpacity(0.55);
-  drawSuit(p, kSpades, QPointF(kCx + 0.8, kCy + 0.8), 30, false, QColor(240, 240, 234));
+  drawSuit(p, kSpades, QPointF(kCenterX + 0.8, kCenterY + 0.8), kCarvedSpadeSize, false,
+           QColor(240, 240, 234));
   p.setOpacity(0.6);
-  drawSuit(p, kSpades, QPointF(kCx, kCy), 30, false, QColor(36, 36, 40));
+  drawSuit(p, kSpades, QPointF(kCenterX, kCenterY), kCarvedSpadeSize, false, QColor(36, 36, 40));
 }
+
+// The leather, in logical pixels: the width of its darkened edge, the inset of
+// the stitched channel, the half axes of the embossed oval crest and the
+// height of the diamond in it.
+constexpr float kBurnishWidth = 4.0f;
+constexpr qreal kChannelInset = 6;
+constexpr qreal kCrestHalfWidth = 15;
+constexpr qreal kCrestHalfHeight = 21;
+constexpr qreal kCrestDiamondSize = 22;
 
 void drawLeather(QImage& img, qreal dpr) {
   const SmoothLayer hides([](float u, float v) { return fbm(u * 0.05f, v * 0.05f, 41u, 3); });
@@ -180,8 +213,8 @@ void drawLeather(QImage& img, qreal dpr) {
     if (pore > 0.92f) k -= 0.09f;
     if (crease < 0.02f) k -= 0.08f * (1 - crease / 0.02f);
     // Burnished, darker edges.
-    const float d = std::min(std::min(u, v), std::min(kWf - u, kHf - v));
-    if (d < 4.0f) k *= 0.7f + 0.3f * d / 4.0f;
+    const float d = std::min(std::min(u, v), std::min(kCardWidth - u, kCardHeight - v));
+    if (d < kBurnishWidth) k *= 0.7f + 0.3f * d / kBurnishWidth;
     return rgb(150 * k, 88 * k, 44 * k);
   });
   QPainter p(&img);
@@ -190,36 +223,28 @@ void drawLeather(QImage& img, qreal dpr) {
   // A pressed channel with the stitching in it.
   p.setPen(QPen(QColor(70, 38, 16, 150), 2.2));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(6, 6, kW - 12, kH - 12));
-  drawStitches(p, rectPath(QRectF(6, 6, kW - 12, kH - 12)), QColor(236, 214, 164), 1.1, 2.6, 1.6);
-  // An embossed oval crest with a diamond.
+  p.drawRect(cardInset(kChannelInset));
+  drawStitches(p, rectPath(cardInset(kChannelInset)), QColor(236, 214, 164), 1.1, 2.6, 1.6);
+  // An embossed oval crest with a diamond: a lit rim below right, a shadow on top.
   p.setPen(QPen(QColor(255, 210, 160, 70), 1.2));
-  p.drawEllipse(QPointF(kCx + 0.6, kCy + 0.6), 15, 21);
+  p.drawEllipse(QPointF(kCenterX + 0.6, kCenterY + 0.6), kCrestHalfWidth, kCrestHalfHeight);
   p.setPen(QPen(QColor(60, 30, 12, 170), 1.2));
-  p.drawEllipse(QPointF(kCx, kCy), 15, 21);
+  p.drawEllipse(QPointF(kCenterX, kCenterY), kCrestHalfWidth, kCrestHalfHeight);
   p.setOpacity(0.45);
-  drawSuit(p, kDiamonds, QPointF(kCx + 0.6, kCy + 0.6), 22, false, QColor(255, 214, 170));
+  drawSuit(p, kDiamonds, QPointF(kCenterX + 0.6, kCenterY + 0.6), kCrestDiamondSize, false,
+           QColor(255, 214, 170));
   p.setOpacity(0.55);
-  drawSuit(p, kDiamonds, QPointF(kCx, kCy), 22, false, QColor(70, 36, 14));
+  drawSuit(p, kDiamonds, QPointF(kCenterX, kCenterY), kCrestDiamondSize, false, QColor(70, 36, 14));
 }
 
 }  // namespace
 
 void drawBack(QImage& img, qreal dpr, int index) {
-  switch (index) {
-    case kBackDenim:
-      drawDenim(img, dpr);
-      break;
-    case kBackCloth:
-      drawCloth(img, dpr);
-      break;
-    case kBackRock:
-      drawRock(img, dpr);
-      break;
-    default:
-      drawLeather(img, dpr);
-      break;
-  }
+  // In picture order: kBackDenim, kBackCloth, kBackRock, kBackLeather.
+  static constexpr std::array<void (*)(QImage&, qreal), kBackCount> kPainters = {drawDenim, drawCloth,
+                                                                                 drawRock, drawLeather};
+  assert(index >= kFirstBackImage && index < kFirstBackImage + kBackCount);
+  kPainters[static_cast<size_t>(index - kFirstBackImage)](img, dpr);
 }
 
 }  // namespace holdem::card_art

@@ -10,6 +10,10 @@
 namespace holdem::card_art {
 namespace {
 
+// The framed panel of a court card, in logical pixels, centred on the card.
+constexpr qreal kPanelHalfWidth = 22;
+constexpr qreal kPanelHalfHeight = 35.5;
+
 // Colours of a court figure. The suit's ink is one of them, gold the trim;
 // each rank has its own arrangement.
 struct CourtColors {
@@ -37,8 +41,8 @@ CourtColors courtColors(int suit, int rank) {
 }
 
 // The figures are drawn in coordinates centred on the card: the panel spans
-// x -22..22, the upper half y -35.5..0. Each part below starts with the
-// painter's pen and brush of its own choosing.
+// x -kPanelHalfWidth..kPanelHalfWidth, its upper half y -kPanelHalfHeight..0.
+// Each part below starts with the painter's pen and brush of its own choosing.
 
 // The thin dark line round every part of a figure.
 QPen outlinePen() { return QPen(QColor(36, 28, 28), 0.7); }
@@ -321,24 +325,26 @@ void drawCourtHalf(QPainter& p, int suit, int rank, const CourtColors& col) {
 void drawCourtUpperHalf(QPainter& p, int suit, int rank) {
   const CourtColors col = courtColors(suit, rank);
   p.save();
-  p.translate(kCx, kCy);
+  p.translate(kCenterX, kCenterY);
+  const QRectF upperHalf(-kPanelHalfWidth, -kPanelHalfHeight, 2 * kPanelHalfWidth, kPanelHalfHeight);
   p.setPen(Qt::NoPen);
   p.setBrush(col.panel);
-  p.drawRect(QRectF(-22, -35.5, 44, 35.5));
-  p.setClipRect(QRectF(-22, -35.5, 44, 35.5));
+  p.drawRect(upperHalf);
+  p.setClipRect(upperHalf);
   drawCourtHalf(p, suit, rank, col);
   p.restore();
 }
 
 void drawCourtFrame(QPainter& p, int suit) {
-  const QRectF panel(kCx - 22, kCy - 35.5, 44, 71);
+  const QRectF panel(kCenterX - kPanelHalfWidth, kCenterY - kPanelHalfHeight, 2 * kPanelHalfWidth,
+                     2 * kPanelHalfHeight);
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(kGold, 1.0));
   p.drawRect(panel.adjusted(1, 1, -1, -1));
   p.setPen(QPen(inkOf(suit), 1.0));
   p.drawRect(panel);
   p.setPen(QPen(inkOf(suit), 0.8));
-  p.drawLine(QPointF(panel.left(), kCy), QPointF(panel.right(), kCy));
+  p.drawLine(QPointF(panel.left(), kCenterY), QPointF(panel.right(), kCenterY));
 }
 
 }  // namespace holdem::card_art

@@ -13,23 +13,20 @@
 
 namespace holdem::card_art {
 
-inline constexpr int kRanks = 13;
-inline constexpr qreal kW = kCardWidth;   // logical width of a card
-inline constexpr qreal kH = kCardHeight;  // logical height of a card
-inline constexpr qreal kCx = kW / 2;
-inline constexpr qreal kCy = kH / 2;
-inline constexpr float kWf = kCardWidth;  // the same, for the per-pixel textures
-inline constexpr float kHf = kCardHeight;
+// Pictures are drawn in logical pixels, kCardWidth x kCardHeight, with the
+// painter scaled to the pixel ratio. The centre of a card:
+inline constexpr qreal kCenterX = kCardWidth / 2.0;
+inline constexpr qreal kCenterY = kCardHeight / 2.0;
 
+// The suits in the order of the card pictures; the ranks are the evaluator's.
 enum Suit : int { kClubs, kDiamonds, kHearts, kSpades };
-enum Rank : int { kTwo = 0, kTen = 8, kJack = 9, kQueen = 10, kKing = 11, kAce = 12 };
+static_assert(kSpades + 1 == kSuitCount);
 
 inline bool isRed(int suit) { return suit == kDiamonds || suit == kHearts; }
 
 inline const QColor kInkRed(198, 18, 36);
 inline const QColor kInkBlack(22, 22, 26);
 inline const QColor kFaceWhite(254, 254, 251);
-inline const QColor kEdge(28, 28, 30);
 inline const QColor kGold(226, 172, 40);
 inline const QColor kSkin(247, 214, 180);
 

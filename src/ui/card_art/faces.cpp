@@ -18,11 +18,23 @@
 namespace holdem::card_art {
 namespace {
 
+bool isCourt(int rank) { return rank >= kJack && rank <= kKing; }
+
+// The index in the top-left corner takes kIndexWidth x kIndexHeight logical
+// pixels: the rank in a box kIndexRankHeight tall, a small suit centred below.
+constexpr qreal kIndexWidth = 15;
+constexpr qreal kIndexHeight = 27;
+constexpr int kIndexFontPixels = 13;
+constexpr qreal kIndexRankTop = 1.5;
+constexpr qreal kIndexRankHeight = 14;
+constexpr qreal kIndexSuitCenterY = 21.5;
+constexpr qreal kIndexSuitSize = 8.5;
+
 QFont indexFont(int rank) {
   QFont f(QStringLiteral("DejaVu Sans"));
   f.setStyleHint(QFont::SansSerif);
   f.setBold(true);
-  f.setPixelSize(13);
+  f.setPixelSize(kIndexFontPixels);
   if (rank == kTen) {
     f.setFamily(QStringLiteral("DejaVu Sans Condensed"));
     f.setStretch(QFont::Condensed);
@@ -32,22 +44,19 @@ QFont indexFont(int rank) {
 }
 
 QString rankText(int rank) {
-  static const char* const kTexts[kRanks] = {"2", "3",  "4", "5", "6", "7", "8",
-                                             "9", "10", "J", "Q", "K", "A"};
+  static const char* const kTexts[kRankCount] = {"2", "3",  "4", "5", "6", "7", "8",
+                                                 "9", "10", "J", "Q", "K", "A"};
   return QString::fromLatin1(kTexts[rank]);
 }
-
-// The area of the top-left index, in logical pixels.
-constexpr qreal kIndexWidth = 15;
-constexpr qreal kIndexHeight = 27;
 
 // The index in the top-left corner: rank above a small suit.
 void drawIndex(QPainter& p, int suit, int rank) {
   const QColor ink = inkOf(suit);
   p.setPen(ink);
   p.setFont(indexFont(rank));
-  p.drawText(QRectF(0, 1.5, kIndexWidth, 14), Qt::AlignHCenter | Qt::AlignTop, rankText(rank));
-  drawSuit(p, suit, QPointF(7.5, 21.5), 8.5, false, ink);
+  p.drawText(QRectF(0, kIndexRankTop, kIndexWidth, kIndexRankHeight), Qt::AlignHCenter | Qt::AlignTop,
+             rankText(rank));
+  drawSuit(p, suit, QPointF(kIndexWidth / 2, kIndexSuitCenterY), kIndexSuitSize, false, ink);
 }
 
 // Pip positions: column -1, 0, 1 and row 0 (top) .. 1 (bottom).
@@ -56,10 +65,17 @@ struct Pip {
   float row;
 };
 
+constexpr float kMiddleRow = 0.5f;
 constexpr float kThird = 1.0f / 3.0f;
+constexpr float kTwoThirds = 2 * kThird;
+constexpr float kSixth = kThird / 2;
 
-const std::array<std::vector<Pip>, 9>& pipLayouts() {
-  static const std::array<std::vector<Pip>, 9> layouts = {{
+// The cards that show pips, two to ten.
+constexpr int kPipCardCount = kTen - kTwo + 1;
+
+// The pips of each card from two to ten, by rank.
+const std::array<std::vector<Pip>, kPipCardCount>& pipLayouts() {
+  static const std::array<std::vector<Pip>, kPipCardCount> layouts = {{
       {{0, 0}, {0, 1}},                                                                   // 2
       {{0, 0}, {0, 0.5f}, {0, 1}},                                                        // 3
       {{-1, 0}, {1, 0}, {-1, 1}, {1, 1}},                                                 // 4
@@ -67,32 +83,36 @@ const std::array<std::vector<Pip>, 9>& pipLayouts() {
       {{-1, 0}, {1, 0}, {-1, 0.5f}, {1, 0.5f}, {-1, 1}, {1, 1}},                          // 6
       {{-1, 0}, {1, 0}, {0, 0.25f}, {-1, 0.5f}, {1, 0.5f}, {-1, 1}, {1, 1}},              // 7
       {{-1, 0}, {1, 0}, {0, 0.25f}, {-1, 0.5f}, {1, 0.5f}, {0, 0.75f}, {-1, 1}, {1, 1}},  // 8
+      // 9
       {{-1, 0},
        {1, 0},
        {-1, kThird},
        {1, kThird},
-       {0, 0.5f},  // 9
-       {-1, 2 * kThird},
-       {1, 2 * kThird},
+       {0, 0.5f},
+       {-1, kTwoThirds},
+       {1, kTwoThirds},
        {-1, 1},
        {1, 1}},
+      // 10
       {{-1, 0},
        {1, 0},
-       {0, kThird / 2},
+       {0, kSixth},
        {-1, kThird},
-       {1, kThird},  // 10
-       {-1, 2 * kThird},
-       {1, 2 * kThird},
-       {0, 1 - kThird / 2},
+       {1, kThird},
+       {-1, kTwoThirds},
+       {1, kTwoThirds},
+       {0, 1 - kSixth},
        {-1, 1},
        {1, 1}},
   }};
   return layouts;
 }
 
+// Where the pips go, in logical pixels: the columns lie kPipColumnStep apart,
+// the centres of the top and bottom rows at kPipTop and kPipBottom.
 constexpr qreal kPipColumnStep = 13.5;
 constexpr qreal kPipTop = 17;
-constexpr qreal kPipBottom = kH - kPipTop;
+constexpr qreal kPipBottom = kCardHeight - kPipTop;
 constexpr qreal kPipSize = 14;
 
 // Whether a pip's twin, turned half round about the centre, is on the card too.
@@ -105,32 +125,39 @@ bool hasTurnedTwin(const std::vector<Pip>& layout, const Pip& pip) {
 // Draws the pips of the upper half that the turned copy repeats below
 // (`beforeCopy`), or the ones it does not (the others).
 void drawPips(QPainter& p, int suit, int rank, bool beforeCopy) {
-  const auto& layout = pipLayouts()[static_cast<size_t>(rank)];
+  const auto& layout = pipLayouts()[static_cast<size_t>(rank - kTwo)];
   for (const Pip& pip : layout) {
-    const bool copied = pip.row < 0.5f && hasTurnedTwin(layout, pip);
-    const bool producedByCopy = pip.row > 0.5f && hasTurnedTwin(layout, pip);
+    const bool upper = pip.row<kMiddleRow, lower = pip.row> kMiddleRow;
+    const bool copied = upper && hasTurnedTwin(layout, pip);
+    const bool producedByCopy = lower && hasTurnedTwin(layout, pip);
     if (producedByCopy || copied != beforeCopy) continue;
-    const QPointF c(kCx + pip.col * kPipColumnStep, kPipTop + pip.row * (kPipBottom - kPipTop));
-    drawSuit(p, suit, c, kPipSize, pip.row > 0.5f, inkOf(suit));
+    const QPointF c(kCenterX + pip.col * kPipColumnStep, kPipTop + pip.row * (kPipBottom - kPipTop));
+    drawSuit(p, suit, c, kPipSize, lower, inkOf(suit));
   }
 }
 
+// The height of an ace's single pip; the ace of spades has a larger one.
+constexpr qreal kAcePipSize = 30;
+constexpr qreal kAceOfSpadesPipSize = 32;
+
+// The ace's one large pip in the middle of the card.
 void drawAce(QPainter& p, int suit) {
   const QColor ink = inkOf(suit);
   if (suit == kSpades) {
-    // The ace of spades gets its traditional flourish: a big spade in a ring.
+    // The ace of spades gets its traditional flourish: a big spade in a ring,
+    // black outside, gold inside, and a gold boss.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInkBlack, 1.0));
-    p.drawEllipse(QPointF(kCx, kCy), 23, 23);
+    p.drawEllipse(QPointF(kCenterX, kCenterY), 23, 23);
     p.setPen(QPen(kGold, 1.6));
-    p.drawEllipse(QPointF(kCx, kCy), 21, 21);
-    drawSuit(p, suit, QPointF(kCx, kCy + 0.5), 32, false, ink);
+    p.drawEllipse(QPointF(kCenterX, kCenterY), 21, 21);
+    drawSuit(p, suit, QPointF(kCenterX, kCenterY + 0.5), kAceOfSpadesPipSize, false, ink);
     p.setPen(Qt::NoPen);
     p.setBrush(kGold);
-    p.drawEllipse(QPointF(kCx, kCy + 1), 2.6, 2.6);
+    p.drawEllipse(QPointF(kCenterX, kCenterY + 1), 2.6, 2.6);
     return;
   }
-  drawSuit(p, suit, QPointF(kCx, kCy), 30, false, ink);
+  drawSuit(p, suit, QPointF(kCenterX, kCenterY), kAcePipSize, false, ink);
 }
 
 }  // namespace
@@ -140,13 +167,13 @@ void drawFace(QImage& img, qreal dpr, int suit, int rank) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.scale(dpr, dpr);
-  p.fillRect(QRectF(0, 0, kW, kH), kFaceWhite);
+  p.fillRect(QRectF(0, 0, kCardWidth, kCardHeight), kFaceWhite);
 
   // Step 1: the upper half: index, and pips or the court figure.
   drawIndex(p, suit, rank);
-  if (rank >= kJack && rank <= kKing)
+  if (isCourt(rank))
     drawCourtUpperHalf(p, suit, rank);
-  else if (rank < kJack)
+  else if (rank != kAce)
     drawPips(p, suit, rank, true);
 
   // Step 2: the lower half is the upper one turned round (only the index for an ace).
@@ -158,7 +185,7 @@ void drawFace(QImage& img, qreal dpr, int suit, int rank) {
   // Step 3: what is not symmetric.
   if (rank == kAce)
     drawAce(p, suit);
-  else if (rank >= kJack)
+  else if (isCourt(rank))
     drawCourtFrame(p, suit);
   else
     drawPips(p, suit, rank, false);

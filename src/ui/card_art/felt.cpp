@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "ui/card_art.h"
@@ -27,6 +28,31 @@ int tiledNoise(int x, int y, int cellsX, int cellsY, uint32_t seed) {
   return (top * (256 - ty) + bottom * ty) >> 16;
 }
 
+// The middle of the noise's range 0..255.
+constexpr int kNoiseMiddle = 128;
+
+// One layer of the felt's brightness: noise over `cellsX` x `cellsY` cells,
+// from -strength / 2 to nearly strength / 2.
+struct FeltLayer {
+  int cellsX;
+  int cellsY;
+  uint32_t seed;
+  int strength;
+};
+
+constexpr std::array<FeltLayer, 4> kFeltLayers = {{
+    {4, 4, 1u, 8},             // a soft mottle
+    {20, 20, 2u, 10},          // a finer cloud
+    {25, kTableSize, 3u, 14},  // short fibres lying across, one pixel row each
+    {kTableSize, 25, 4u, 14},  // and lying down
+}};
+
+// The felt's colour where its brightness is 0; the green follows the
+// brightness fully, the red by 2/5 and the blue by 3/5.
+constexpr int kFeltRed = 24;
+constexpr int kFeltGreen = 108;
+constexpr int kFeltBlue = 56;
+
 }  // namespace
 
 QImage renderTablePicture() {
@@ -34,16 +60,14 @@ QImage renderTablePicture() {
   for (int y = 0; y < kTableSize; ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = 0; x < kTableSize; ++x) {
-      // Brightness around 0: a soft mottle, a finer cloud, short fibres both
-      // ways and a speckle.
-      int k = (tiledNoise(x, y, 4, 4, 1u) - 128) * 8 / 256;
-      k += (tiledNoise(x, y, 20, 20, 2u) - 128) * 10 / 256;
-      k += (tiledNoise(x, y, 25, 200, 3u) - 128) * 14 / 256;
-      k += (tiledNoise(x, y, 200, 25, 4u) - 128) * 14 / 256;
+      // Brightness around 0: the layers of noise and a speckle.
+      int k = 0;
+      for (const FeltLayer& layer : kFeltLayers)
+        k += (tiledNoise(x, y, layer.cellsX, layer.cellsY, layer.seed) - kNoiseMiddle) * layer.strength / 256;
       k += static_cast<int>(hash2(x, y, 5u) >> 28) - 8;  // -8..7
-      const int r = std::clamp(24 + k * 2 / 5, 0, 255);
-      const int g = std::clamp(108 + k, 0, 255);
-      const int b = std::clamp(56 + k * 3 / 5, 0, 255);
+      const int r = std::clamp(kFeltRed + k * 2 / 5, 0, 255);
+      const int g = std::clamp(kFeltGreen + k, 0, 255);
+      const int b = std::clamp(kFeltBlue + k * 3 / 5, 0, 255);
       line[x] = qRgb(r, g, b);
     }
   }

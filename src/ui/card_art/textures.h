@@ -96,7 +96,8 @@ class SmoothLayer {
 
   // The layer at logical position (u, v); exact at logical pixel centres.
   float at(float u, float v) const {
-    const float gu = std::clamp(u - 0.5f, 0.0f, kWf - 1.0f), gv = std::clamp(v - 0.5f, 0.0f, kHf - 1.0f);
+    const float gu = std::clamp(u - 0.5f, 0.0f, kCardWidth - 1.0f),
+                gv = std::clamp(v - 0.5f, 0.0f, kCardHeight - 1.0f);
     const int x0 = std::min(static_cast<int>(gu), kCardWidth - 2),
               y0 = std::min(static_cast<int>(gv), kCardHeight - 2);
     const float tx = gu - static_cast<float>(x0), ty = gv - static_cast<float>(y0);
