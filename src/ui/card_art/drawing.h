@@ -1,6 +1,6 @@
 #pragma once
 
-// What every card picture shares: the size of a card, the suits and their
+// What every card picture shares: the centre of a card, the suits and their
 // inks, and the suit shapes. For the card art's own files only.
 
 #include <QColor>
