@@ -40,30 +40,9 @@ QRectF cardInset(qreal margin) {
   return QRectF(margin, margin, kCardWidth - 2 * margin, kCardHeight - 2 * margin);
 }
 
-void drawDenim(QImage& img, qreal dpr) {
-  const SmoothLayer worn([](float u, float v) { return fbm(u * 0.06f, v * 0.09f, 12u, 3); });
-  fillTexture(img, dpr, [&](float u, float v) {
-    // Right-hand twill: diagonal ribs of indigo warp over white weft.
-    const float rib = (u + v) / 3.0f - static_cast<float>(static_cast<int>((u + v) / 3.0f));
-    const float ridge = 0.5f - std::abs(rib - 0.5f);                      // 0 .. 0.5
-    const float warp = hashUnit(static_cast<int32_t>(u * 1.5f), 0, 11u);  // dye of each warp thread
-    const float fade = worn.at(u, v);                                     // worn patches
-    const float slub = valueNoise(u * 2.0f, v * 0.25f, 13u);              // streaks along the warp
-    const float fleck = hashUnit(static_cast<int32_t>(u * 2), static_cast<int32_t>(v * 2), 14u);
-    float k = 0.62f + 0.55f * ridge + 0.18f * (warp - 0.5f) + 0.45f * (fade - 0.5f) + 0.22f * (slub - 0.5f);
-    if (fleck > 0.93f) k += 0.25f;
-    return rgb(44 * k, 78 * k, 138 * k + 8);
-  });
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(dpr, dpr);
-  const QColor thread(224, 152, 52);
-
-  // The hemmed edge of the card.
-  drawStitches(p, rectPath(cardInset(4.5)), thread, 1.0, 2.2, 1.3);
-
-  // A back pocket, as on a pair of jeans: a shadow, the pocket's own fold,
-  // double stitching, the curved seam across it and two rivets.
+// A back pocket, as on a pair of jeans: a shadow, the pocket's own fold,
+// double stitching in `thread`, the curved seam across it and two rivets.
+void drawJeansPocket(QPainter& p, const QColor& thread) {
   QPainterPath pocket;
   pocket.moveTo(15, 25);
   pocket.lineTo(56, 25);
@@ -100,6 +79,30 @@ void drawDenim(QImage& img, qreal dpr) {
     p.setBrush(rivet);
     p.drawEllipse(c, 2.3, 2.3);
   }
+}
+
+void drawDenim(QImage& img, qreal dpr) {
+  const SmoothLayer worn([](float u, float v) { return fbm(u * 0.06f, v * 0.09f, 12u, 3); });
+  fillTexture(img, dpr, [&](float u, float v) {
+    // Right-hand twill: diagonal ribs of indigo warp over white weft.
+    const float rib = (u + v) / 3.0f - static_cast<float>(static_cast<int>((u + v) / 3.0f));
+    const float ridge = 0.5f - std::abs(rib - 0.5f);                      // 0 .. 0.5
+    const float warp = hashUnit(static_cast<int32_t>(u * 1.5f), 0, 11u);  // dye of each warp thread
+    const float fade = worn.at(u, v);                                     // worn patches
+    const float slub = valueNoise(u * 2.0f, v * 0.25f, 13u);              // streaks along the warp
+    const float fleck = hashUnit(static_cast<int32_t>(u * 2), static_cast<int32_t>(v * 2), 14u);
+    float k = 0.62f + 0.55f * ridge + 0.18f * (warp - 0.5f) + 0.45f * (fade - 0.5f) + 0.22f * (slub - 0.5f);
+    if (fleck > 0.93f) k += 0.25f;
+    return rgb(44 * k, 78 * k, 138 * k + 8);
+  });
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(dpr, dpr);
+  const QColor thread(224, 152, 52);
+
+  // The hemmed edge of the card, and a pocket sewn on with the same thread.
+  drawStitches(p, rectPath(cardInset(4.5)), thread, 1.0, 2.2, 1.3);
+  drawJeansPocket(p, thread);
 }
 
 // The check of the cloth, in logical pixels: a stripe half a period wide each
