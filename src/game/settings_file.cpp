@@ -737,7 +737,9 @@ Outcome replaceWhole(const Calls& sys, const std::filesystem::path& target, std:
     if (sys("fchown", [&] { return ::fchown(fd, original.owner, original.group); }) != 0) {
       sys("fchown", [&] { return ::fchown(fd, static_cast<uid_t>(-1), original.group); });
     }
-    for (const auto& [name, value] : original.attributes) {
+    for (const auto& attribute : original.attributes) {
+      const std::string& name = attribute.first;
+      const std::string& value = attribute.second;
       if (sys("fsetxattr", [&] { return ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0); }) != 0)
         return discard();
     }
