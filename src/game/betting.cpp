@@ -47,6 +47,7 @@ void Game::checkOrCall() {
     for (Seat s : kOpponents) setStatus(s, "");
     t.currentBet = 0;
     updatePlayerAggression();
+    record_.act(t, Seat::Player, StepKind::Check, 0);
     turnChain(seatNumber(Seat::Freak));
   } else {
     callOpenRaise();
@@ -69,6 +70,7 @@ void Game::callOpenRaise() {
   const int j = *openRaiser(t);
   t.raised[index(seatAt(j))] = false;
   payIntoPot(Seat::Player, t.currentBet);
+  record_.act(t, Seat::Player, StepKind::Call, t.currentBet);
   showCash(Seat::Player);
   // Later rounds: the seats after the raiser have answered within the raise.
   const int last = t.bettingRound == kPreFlop ? j : j + 1;
@@ -102,6 +104,7 @@ void Game::betOrRaise() {
     payIntoPot(Seat::Player, t.smallBet);
     t.currentBet = t.bigBet;
   }
+  record_.act(t, Seat::Player, StepKind::Raise, t.bettingRound == kPreFlop ? addChips(bet, t.smallBet) : bet);
   setStatus(Seat::Player, "");
   // On the pre-flop only the seats up to a flagged seat answer.
   if (t.bettingRound == kPreFlop) {
@@ -156,6 +159,7 @@ void Game::fold() {
   enable(Button::Deal, true);
   enableBetting(false);
   t.folded[index(Seat::Player)] = true;
+  record_.act(t, Seat::Player, StepKind::Fold, 0);
   // The opponents still in settle the pot among themselves.
   paintTable();
   showdown();

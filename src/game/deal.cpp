@@ -54,6 +54,7 @@ void Game::deal() {
   t.pot = addChips(t.smallBlind, t.bigBlind);
   showPot();
   showAllCash();
+  beginRecord();
   // Steps 18 and 19: the cards, and the human to act.
   shuffleAndDeal();
   paintTable();
@@ -63,9 +64,13 @@ void Game::deal() {
   const Seat small = seatAt(k == kPlayerSeatNumber ? 1 : k + 1);
   const Seat big = seatAt(k);
   setStatus(small, "small blind");
-  if (t.cashOf(small) > 0) t.cashOf(small) = subChips(t.cashOf(small), t.smallBlind);
+  const int32_t smallPaid = t.cashOf(small) > 0 ? t.smallBlind : 0;
+  t.cashOf(small) = subChips(t.cashOf(small), smallPaid);
+  record_.blind(t, small, StepKind::SmallBlind, smallPaid);
   setStatus(big, "big blind");
-  if (t.cashOf(big) > 0) t.cashOf(big) = subChips(t.cashOf(big), t.bigBlind);
+  const int32_t bigPaid = t.cashOf(big) > 0 ? t.bigBlind : 0;
+  t.cashOf(big) = subChips(t.cashOf(big), bigPaid);
+  record_.blind(t, big, StepKind::BigBlind, bigPaid);
   showCash(small);
   showCash(big);
   showPot();

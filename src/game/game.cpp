@@ -17,11 +17,13 @@ std::string number(int32_t value) { return std::to_string(value); }
 
 }  // namespace
 
-int64_t SystemClock::secondsNow() {
+int64_t SystemClock::secondsNow() { return static_cast<int64_t>(std::time(nullptr)) + utcOffsetSeconds(); }
+
+int64_t SystemClock::utcOffsetSeconds() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return static_cast<int64_t>(now) + local.tm_gmtoff;
+  return local.tm_gmtoff;
 }
 
 Game::Game(SettingsStore& settings, Dialogs& dialogs, Canvas& canvas, Clock& clock)
@@ -53,7 +55,16 @@ void Game::click(Button button) {
     case Button::Fold: fold(); break;
     case Button::Count: break;
   }
+  // Only a click ends a deal; the record goes out once the click is done.
+  if (const HandRecord* finished = record_.takeFinished(state_); finished && dealFinished_)
+    dealFinished_(*finished);
 }
+
+void Game::onDealFinished(std::function<void(const HandRecord&)> listener) {
+  dealFinished_ = std::move(listener);
+}
+
+void Game::beginRecord() { record_.begin(state_, clock_.secondsNow(), clock_.utcOffsetSeconds()); }
 
 void Game::toggleOptions() {
   RuleCheck check(*this, TableEvent::Other);
@@ -112,6 +123,7 @@ void Game::shuffleAndDeal() {
     state_.hole[s] = {state_.deck[first], state_.deck[first + 1]};
   }
   for (int i = 0; i < 5; ++i) state_.board[i] = state_.deck[kFirstBoardPosition + i];
+  record_.cardsDealt(state_);
 }
 
 void Game::payIntoPot(Seat s, int32_t chips) {

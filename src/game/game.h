@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "game/deal_recorder.h"
 #include "game/ports.h"
 #include "game/random.h"
 #include "game/settings_keys.h"
@@ -55,6 +57,12 @@ class Game {
 
   const TableState& state() const { return state_; }
   const TableView& view() const { return view_; }
+
+  // The deal in progress as recorded so far, or the last deal.
+  const HandRecord& handRecord() const { return record_.record(); }
+  // Hears of each deal once it is over, at the end of the click that ended
+  // it. A deal that a new game cuts short is never over.
+  void onDealFinished(std::function<void(const HandRecord&)> listener);
 
  private:
   friend class GameTesting;
@@ -115,6 +123,8 @@ class Game {
 
   void shuffleAndDeal();
   void seedFromClock();
+  // A new deal's record, from the table as it stands before the blinds.
+  void beginRecord();
   bool writeSettings(std::span<const SettingsEntry> entries);
   std::string writeErrorText() const;
   // The table colour and every seat's chips, as each Deal saves them.
@@ -143,6 +153,8 @@ class Game {
   // Whether the buttons follow the moments of the deal in progress: a deal
   // that start-up or New game began with every opponent out does not.
   bool buttonsFollowTheDeal_ = true;
+  DealRecorder record_;
+  std::function<void(const HandRecord&)> dealFinished_;
 };
 
 // Reads a text of the options panel as a whole number: an optional sign and

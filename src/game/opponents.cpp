@@ -28,11 +28,17 @@ void Game::opponentTurn(int n) {
   const RaiseDecision decision = decideRaise(facts, random_.nextRandom());
   d.decisionChance = decision.decisionChance;
   d.raiseAmount = decision.raiseAmount;
+  Reason why;
+  why.handValue = facts.rating.handValue;
+  why.boardValue = d.boardValue;
+  why.chance = decision.decisionChance;
+  why.draw = decision.draw;
 
   if (d.raiseAmount == 0) {
     // A check; on the pre-flop the label keeps its text.
     if (t.bettingRound >= kFlop && t.bettingRound <= kRiver) setStatus(seat, "Check");
     payIntoPot(seat, t.currentBet);
+    record_.act(t, seat, StepKind::Check, t.currentBet, why);
     showCash(seat);
     showPot();
     return;
@@ -43,6 +49,7 @@ void Game::opponentTurn(int n) {
   view_.statusColor[index(seat)] = LabelColor::Yellow;
   t.currentBet = addChips(t.currentBet, d.raiseAmount);
   payIntoPot(seat, t.currentBet);
+  record_.act(t, seat, StepKind::Raise, t.currentBet, why);
   showCash(seat);
   showPot();
   t.raised.fill(false);
@@ -76,10 +83,23 @@ void Game::opponentRespond(int n) {
       peekAtPlayer({d.savedHandValue, playerValue, t.peekThreshold}, random_.nextRandom());
   d.knowsPlayerBeaten = peek.knowsPlayerBeaten;
   d.handValue = d.savedHandValue;
+  Reason why;
+  why.handValue = facts.rating.handValue;
+  why.boardValue = d.boardValue;
+  why.chance = call.decisionChance;
+  why.draw = call.draw;
+  why.answering = true;
+  why.willCall = call.willCall;
+  why.playerValue = playerValue;
+  why.peekThreshold = t.peekThreshold;
+  why.peekDraw = peek.draw;
+  why.knowsPlayerBeaten = peek.knowsPlayerBeaten;
 
-  if ((d.willCall || d.knowsPlayerBeaten) && subChips(t.cashOf(seat), t.currentBet) >= 0) {
+  const bool wantsToCall = d.willCall || d.knowsPlayerBeaten;
+  if (wantsToCall && subChips(t.cashOf(seat), t.currentBet) >= 0) {
     setStatus(seat, "Calls");
     payIntoPot(seat, t.currentBet);
+    record_.act(t, seat, StepKind::Call, t.currentBet, why);
     showCash(seat);
     showPot();
     return;
@@ -88,6 +108,8 @@ void Game::opponentRespond(int n) {
   setStatus(seat, "Folds");
   t.folded[index(seat)] = true;
   ++t.foldCount;
+  why.shortOfChips = wantsToCall;
+  record_.act(t, seat, StepKind::Fold, 0, why);
   if (t.foldCount == kOpponentCount) playerWinsByFolds();
   passClosingOn(n);
 }
@@ -99,6 +121,7 @@ void Game::playerWinsByFolds() {
   enableBetting(false);
   view_.result = "you win    ";
   t.cashOf(Seat::Player) = addChips(t.cashOf(Seat::Player), t.pot);
+  record_.winByFolds(t);
   showCash(Seat::Player);
   if (addChips(t.initialCash, t.untilTarget) <= t.cashOf(Seat::Player)) {
     dialogs_.showMessage("You win!", "Game over", BoxButtons::Ok);

@@ -50,7 +50,9 @@ void Game::enterInitialCash() {
   dialogs_.showMessage("New initial cash value confirmation", "", BoxButtons::Ok);
   const SettingsEntry saved = entry(Setting::InitialCash, *value);
   if (!writeSettings({&saved, 1})) return;
+  const PerSeat<int32_t> before = state_.cash;
   state_.cash.fill(*value);
+  record_.chipsSet(state_, before);
   showAllCash();
 }
 

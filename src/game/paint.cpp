@@ -43,6 +43,7 @@ void Game::paintTable() {
     canvas_.drawCard(kBoardSlots[i].x, kBoardSlots[i].y, t.board[i].imageIndex());
     roundCardCorners(kBoardSlots[i].x, kBoardSlots[i].y);
   }
+  record_.painted(t);
 }
 
 }  // namespace holdem

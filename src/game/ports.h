@@ -41,6 +41,9 @@ class Clock {
   virtual ~Clock() = default;
   // Seconds since 1 January 1970 of the local wall-clock time.
   virtual int64_t secondsNow() = 0;
+  // How far the local wall-clock time is ahead of UTC, in seconds; a clock
+  // that is not the system's counts in UTC.
+  virtual int64_t utcOffsetSeconds() { return 0; }
 };
 
 // The name of one integer of the settings file.
@@ -81,6 +84,7 @@ class SettingsStore {
 class SystemClock final : public Clock {
  public:
   int64_t secondsNow() override;
+  int64_t utcOffsetSeconds() override;
 };
 
 class FixedClock final : public Clock {

@@ -13,20 +13,23 @@ void Game::showdown() {
   DecisionRegisters& d = t.decision;
   ShowdownRegisters& r = t.showdown;
   for (int i = 0; i < 5; ++i) d.evalCards[2 + i] = t.board[i];
+  PerSeat<int32_t> handValues{};
   for (int s = 0; s < kSeatCount; ++s) {
     d.evalCards[0] = t.hole[s][0];
     d.evalCards[1] = t.hole[s][1];
     evaluateHand();
-    r.showdownValue[s] = d.handValue;
+    r.showdownValue[s] = handValues[s] = d.handValue;
     r.seatScore[s] = showdownScore(d.handValue, d.handKicker);
   }
   // Step 4: the paint works out whether the last opponent's cards stay down.
   paintTable();
   // Step 5: who takes part.
   int takingPart = 0;
+  PerSeat<bool> tookPart{};
   for (Seat s : kTakePartOrder) {
     if (t.inDeal(s)) {
       ++takingPart;
+      tookPart[index(s)] = true;
       setStatus(s, handName(r.showdownValue[index(s)]));
       if (s == Seat::Player && paying) ++t.handsPlayed;
     } else {
@@ -48,9 +51,11 @@ void Game::showdown() {
   r.winnerCount = 0;
   std::string result;
   bool opponentWon = false;
+  PerSeat<bool> won{};
   if (takingPart > 0) {
     for (int s = 0; s < kSeatCount; ++s) {
       if (r.showdownValue[s] != best) continue;
+      won[s] = true;
       const Seat seat = static_cast<Seat>(s);
       view_.statusColor[s] = LabelColor::Yellow;
       if (seat == Seat::Player) {
@@ -68,15 +73,17 @@ void Game::showdown() {
   }
   view_.result = result;
   // Step 10: the pot is shared; what does not divide evenly is lost.
+  int32_t share = 0;
   if (paying) {
     t.potAwarded = true;
     if (r.winnerCount > 0) {
-      const int32_t share = static_cast<int32_t>(static_cast<int64_t>(t.pot) / r.winnerCount);
+      share = static_cast<int32_t>(static_cast<int64_t>(t.pot) / r.winnerCount);
       for (int s = 0; s < kSeatCount; ++s) {
         if (r.showdownValue[s] == best) t.cash[s] = addChips(t.cash[s], share);
       }
     }
   }
+  record_.showdown(t, handValues, tookPart, won, paying, share);
   // Steps 11 and 12: the chips shown, and only Deal left.
   showAllCash();
   enable(Button::Deal, true);

@@ -134,6 +134,7 @@ void Game::postFirstBlinds(bool paint) {
   t.pot = addChips(t.smallBlind, t.bigBlind);
   showPot();
   showAllCash();
+  beginRecord();
   shuffleAndDeal();
   if (paint) paintTable();
   view_.stayCaption = "Call";
@@ -142,9 +143,13 @@ void Game::postFirstBlinds(bool paint) {
   // holds both blinds all the same.
   setStatus(Seat::Pinhead, "");
   setStatus(Seat::Expert, "small blind");
-  if (t.cashOf(Seat::Expert) > 0) t.cashOf(Seat::Expert) = subChips(t.cashOf(Seat::Expert), t.smallBlind);
+  const int32_t smallPaid = t.cashOf(Seat::Expert) > 0 ? t.smallBlind : 0;
+  t.cashOf(Seat::Expert) = subChips(t.cashOf(Seat::Expert), smallPaid);
+  record_.blind(t, Seat::Expert, StepKind::SmallBlind, smallPaid);
   setStatus(Seat::Robot, "big blind");
-  if (t.cashOf(Seat::Robot) > 0) t.cashOf(Seat::Robot) = subChips(t.cashOf(Seat::Robot), t.bigBlind);
+  const int32_t bigPaid = t.cashOf(Seat::Robot) > 0 ? t.bigBlind : 0;
+  t.cashOf(Seat::Robot) = subChips(t.cashOf(Seat::Robot), bigPaid);
+  record_.blind(t, Seat::Robot, StepKind::BigBlind, bigPaid);
   showCash(Seat::Expert);
   showCash(Seat::Robot);
   showPot();
