@@ -1,5 +1,7 @@
 #include "game/deal_recorder.h"
 
+#include <algorithm>
+
 #include "game/amount.h"
 
 namespace holdem {
@@ -79,40 +81,47 @@ void DealRecorder::chipsSet(const TableState& t, const std::array<int32_t, kSeat
 void DealRecorder::showdown(const TableState& t, const std::array<int32_t, kSeatCount>& handValues,
                             const std::array<bool, kSeatCount>& tookPart,
                             const std::array<bool, kSeatCount>& won, bool paid, int32_t share) {
-  if (!recording() || r_.finished()) return;
-  DealEnd& end = r_.end.emplace();
-  end.pot = t.pot;
-  end.potPaid = paid;
+  if (!recording()) return;
+  // The first showdown ends the deal; a later one counts only when it pays
+  // after all, which a deal won by folds can come to when seats counted out
+  // at its start were given chips in the middle of it.
+  const bool first = !r_.end;
+  DealEnd& end = first ? r_.end.emplace() : *r_.end;
+  if (!first && !(paid && end.byFolds && end.hands.empty())) return;
   end.namesHidden = t.foldedOutHidden;
+  end.hands.clear();
   for (Seat s : kTakePartOrder) {
     if (tookPart[index(s)]) end.hands.push_back({s, handValues[index(s)], handName(handValues[index(s)])});
   }
-  int64_t given = 0;
+  if (first) end.winners.clear();
   for (int s = 0; s < kSeatCount; ++s) {
     if (!won[s]) continue;
-    end.winners.push_back(static_cast<Seat>(s));
-    if (paid) {
-      end.won[s] = share;
-      given += share;
-    }
+    if (std::find(end.winners.begin(), end.winners.end(), static_cast<Seat>(s)) == end.winners.end())
+      end.winners.push_back(static_cast<Seat>(s));
+    if (paid) end.won[s] = addChips(end.won[s], share);
   }
-  end.lost = static_cast<int32_t>(t.pot - given);
+  end.potPaid = end.potPaid || paid;
 }
 
 void DealRecorder::winByFolds(const TableState& t) {
-  if (!recording() || r_.finished()) return;
-  DealEnd& end = r_.end.emplace();
+  if (!recording()) return;
+  DealEnd& end = r_.end ? *r_.end : r_.end.emplace();
   end.byFolds = true;
   end.potPaid = true;
-  end.pot = t.pot;
-  end.winners.push_back(Seat::Player);
-  end.won[index(Seat::Player)] = t.pot;
+  if (std::find(end.winners.begin(), end.winners.end(), Seat::Player) == end.winners.end())
+    end.winners.push_back(Seat::Player);
+  end.won[index(Seat::Player)] = addChips(end.won[index(Seat::Player)], t.pot);
 }
 
-const HandRecord* DealRecorder::takeFinished(const TableState& t) {
-  if (!recording() || !r_.finished()) return nullptr;
+const HandRecord* DealRecorder::takeFinished(const TableState& t, bool bettingOpen) {
+  if (!recording() || !r_.end || bettingOpen) return nullptr;
   delivered_ = true;
   r_.chipsAtEnd = t.cash;
+  DealEnd& end = *r_.end;
+  end.pot = t.pot;
+  int64_t given = 0;
+  for (int32_t w : end.won) given += w;
+  end.lost = static_cast<int32_t>(t.pot - given);
   return &r_;
 }
 

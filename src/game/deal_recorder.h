@@ -27,16 +27,17 @@ class DealRecorder {
   void chipsSet(const TableState& t, const std::array<int32_t, kSeatCount>& before);
   // The end of the deal: the showdown (each seat's hand value, whether it
   // took part and whether it won, in showdown order; whether the pot was
-  // paid, and each winner's share), or the human's win by folds. Only the
-  // first counts; later showdowns of the same deal repeat it and pay nothing.
+  // paid, and each winner's share), or the human's win by folds. The first
+  // ends the deal; later showdowns of the same deal repeat it and pay
+  // nothing, except where the rules pay twice.
   void showdown(const TableState& t, const std::array<int32_t, kSeatCount>& handValues,
                 const std::array<bool, kSeatCount>& tookPart, const std::array<bool, kSeatCount>& won,
                 bool paid, int32_t share);
   void winByFolds(const TableState& t);
 
-  // The deal once it is over and the event that ended it is done, exactly
-  // once; nothing before and after.
-  const HandRecord* takeFinished(const TableState& t);
+  // The deal once it is over (ended, and the human's betting buttons are
+  // off) at the end of a click, exactly once; nothing before and after.
+  const HandRecord* takeFinished(const TableState& t, bool bettingOpen);
 
   // The deal in progress, or the last one.
   const HandRecord& record() const { return r_; }

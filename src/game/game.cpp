@@ -56,7 +56,9 @@ void Game::click(Button button) {
     case Button::Count: break;
   }
   // Only a click ends a deal; the record goes out once the click is done.
-  if (const HandRecord* finished = record_.takeFinished(state_); finished && dealFinished_)
+  const bool bettingOpen =
+      view_.isEnabled(Button::CheckCall) || view_.isEnabled(Button::Raise) || view_.isEnabled(Button::Fold);
+  if (const HandRecord* finished = record_.takeFinished(state_, bettingOpen); finished && dealFinished_)
     dealFinished_(*finished);
 }
 

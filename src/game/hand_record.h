@@ -80,7 +80,7 @@ struct DealEnd {
   // The pot was paid out. Not so when the deal began with every opponent
   // counted out: the showdown then names the best hand and pays nothing.
   bool potPaid = false;
-  int32_t pot = 0;
+  int32_t pot = 0;  // the pot once the deal is over
   // The seats that took part in the showdown, in the order the table
   // decides it, with their hands; none for a win by folds.
   std::vector<ShownHand> hands;
@@ -88,7 +88,10 @@ struct DealEnd {
   bool namesHidden = false;
   std::vector<Seat> winners;  // in showdown order; none when nobody took part
   std::array<int32_t, kSeatCount> won{};
-  int32_t lost = 0;  // chips of the pot that nobody received
+  // Chips of the pot that nobody received: the remainder of an uneven
+  // split, or the whole pot when nobody took part. Below zero when the
+  // rules paid more than the pot holds (a pot paid twice).
+  int32_t lost = 0;
   friend bool operator==(const DealEnd&, const DealEnd&) = default;
 };
 
