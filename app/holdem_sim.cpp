@@ -21,8 +21,10 @@ constexpr int kUsage = 2;  // also: a command not understood
 constexpr int kInputOutput = 3;
 
 int usage(const char* message) {
-  std::fprintf(stderr, "holdem-sim: %s\nusage: holdem-sim --settings FILE [--clock SECONDS] < commands\n",
-               message);
+  std::fprintf(
+      stderr,
+      "holdem-sim: %s\nusage: holdem-sim --settings FILE [--clock SECONDS] [--hands PATH] < commands\n",
+      message);
   return kUsage;
 }
 
@@ -125,15 +127,20 @@ int main(int argc, char** argv) {
 
   std::optional<std::filesystem::path> settings;
   std::optional<uint32_t> clock;
+  std::optional<std::filesystem::path> hands;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if ((arg == "--settings" || arg == "--clock") && i + 1 >= argc) return usage("an option lacks its value");
+    if ((arg == "--settings" || arg == "--clock" || arg == "--hands") && i + 1 >= argc)
+      return usage("an option lacks its value");
     if (arg == "--settings") {
       settings = argv[++i];
       if (settings->empty()) return usage("--settings takes a file name, not an empty text");
     } else if (arg == "--clock") {
       clock = holdem::parseClockArgument(argv[++i]);
       if (!clock) return usage("--clock takes an integer");
+    } else if (arg == "--hands") {
+      hands = argv[++i];
+      if (hands->empty()) return usage("--hands takes a file name, not an empty text");
     } else {
       return usage("unknown argument");
     }
@@ -147,6 +154,7 @@ int main(int argc, char** argv) {
     source = std::make_unique<holdem::SystemClock>();
   }
   holdem::SimSession session(*settings, std::move(source));
+  if (hands) session.saveHandsTo(*hands);
 
   // Every answer is on standard output before the program waits for the
   // next command; a long script that is already there is answered in

@@ -1,6 +1,7 @@
 #include "app/sim_session.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "game/settings_keys.h"
 #include "game/stand_ins.h"
@@ -55,27 +56,13 @@ void appendString(std::string& out, std::string_view s) {
     }
     ++i;
     switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           static constexpr char kHex[] = "0123456789abcdef";
@@ -226,6 +213,15 @@ SimSession::SimSession(std::filesystem::path settingsPath, std::unique_ptr<Clock
       game_(std::make_unique<Game>(settings_, dialogs_, canvas_, *clock_)) {}
 
 SimSession::~SimSession() = default;
+
+void SimSession::saveHandsTo(std::filesystem::path file) {
+  hands_ = HandHistory::toFile(std::move(file));
+  game_->onDealFinished([this](const HandRecord& r) {
+    if (hands_->save(r) || handsFailed_) return;
+    handsFailed_ = true;
+    std::fprintf(stderr, "holdem-sim: the hands are not saved: %s\n", hands_->problem().c_str());
+  });
+}
 
 bool SimSession::start(std::string& out) {
   dialogs_.boxes.clear();

@@ -10,6 +10,7 @@
 #include "game/game.h"
 #include "game/settings_file.h"
 #include "game/stand_ins.h"
+#include "history/hand_file.h"
 
 namespace holdem {
 
@@ -30,6 +31,11 @@ class SimSession {
   // Runs one command line and appends its output line to `out`.
   Outcome run(std::string_view line, std::string& out);
 
+  // Appends every deal to `file` in Open Hand History as it is finished.
+  // A file that cannot be written is said once on standard error, and the
+  // run goes on.
+  void saveHandsTo(std::filesystem::path file);
+
   const Game& game() const { return *game_; }
 
  private:
@@ -41,6 +47,8 @@ class SimSession {
   NullCanvas canvas_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<Game> game_;
+  std::optional<HandHistory> hands_;
+  bool handsFailed_ = false;
   int step_ = 0;
 };
 

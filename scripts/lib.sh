@@ -8,7 +8,7 @@ BUILD_DIR=${HOLDEM_BUILD_DIR:-$ROOT/build}
 HOLDEM_PACKAGES=(
   cmake g++ make pkg-config python3
   qt6-base-dev libgl-dev libfontconfig-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core
   valgrind
   fonts-wine desktop-file-utils appstream
