@@ -10,19 +10,7 @@
 namespace holdem {
 namespace {
 
-class Dice {
- public:
-  explicit Dice(uint64_t seed) : s_(seed) {}
-  int roll(int n) {
-    s_ ^= s_ << 13;
-    s_ ^= s_ >> 7;
-    s_ ^= s_ << 17;
-    return static_cast<int>(s_ % static_cast<uint64_t>(n));
-  }
-
- private:
-  uint64_t s_;
-};
+using testing::Dice;
 
 bool movesChips(StepKind k) {
   return k == StepKind::Check || k == StepKind::Call || k == StepKind::Bet || k == StepKind::Raise ||
@@ -79,40 +67,7 @@ struct Run {
     table.game->onDealFinished([this](const HandRecord& r) { finished.push_back(r); });
   }
 
-  // One random event; returns whether it was a click.
-  bool step() {
-    Game& g = *table.game;
-    const int r = dice.roll(100);
-    if (!g.view().isEnabled(Button::Deal) && !g.view().isEnabled(Button::CheckCall)) {
-      g.setMoneyText(std::to_string(dice.roll(4) ? 20 + dice.roll(200) : 1200));
-      table.dialogs.answerYes = true;
-      g.newGame();
-      return false;
-    }
-    if (r < 12) return g.click(Button::Deal), true;
-    if (r < 52) return g.click(Button::CheckCall), true;
-    if (r < 74) return g.click(Button::Raise), true;
-    if (r < 88) return g.click(Button::Fold), true;
-    switch (dice.roll(7)) {
-      case 0: g.selectLevel(dice.roll(4)); break;
-      case 1: g.changeBettingLimit(dice.roll(2) ? 1 : -1); break;
-      case 2:
-        g.setMoneyText(std::to_string(100 + dice.roll(300)));
-        g.enterInitialCash();
-        break;
-      case 3:
-        g.setUntilText(std::to_string(100 + dice.roll(3000)));
-        g.enterTarget();
-        break;
-      case 4:
-        g.setMoneyText(std::to_string(dice.roll(2) ? 20 + dice.roll(100) : 1000));
-        table.dialogs.answerYes = dice.roll(3) != 0;
-        g.newGame();
-        break;
-      default: g.chooseCardBack(dice.roll(4)); break;
-    }
-    return false;
-  }
+  bool step() { return testing::playRandomEvent(*table.game, table.dialogs, dice); }
 };
 
 // Deal by deal, event by event: the starting chips, each seat's chips paid

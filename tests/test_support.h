@@ -56,6 +56,57 @@ struct Table {
   std::unique_ptr<Game> game;
 };
 
+// A small generator of the tests' own choices, apart from the game's.
+class Dice {
+ public:
+  explicit Dice(uint64_t seed) : s_(seed) {}
+  int roll(int n) {
+    s_ ^= s_ << 13;
+    s_ ^= s_ >> 7;
+    s_ ^= s_ << 17;
+    return static_cast<int>(s_ % static_cast<uint64_t>(n));
+  }
+
+ private:
+  uint64_t s_;
+};
+
+// One random user event, the buttons most often, and sometimes the options
+// and New game with little starting cash, so that seats run short of chips;
+// a game that is over starts anew. Returns whether it was a click.
+inline bool playRandomEvent(Game& g, RecordingDialogs& dialogs, Dice& dice) {
+  const int r = dice.roll(100);
+  if (!g.view().isEnabled(Button::Deal) && !g.view().isEnabled(Button::CheckCall)) {
+    g.setMoneyText(std::to_string(dice.roll(4) ? 20 + dice.roll(200) : 1200));
+    dialogs.answerYes = true;
+    g.newGame();
+    return false;
+  }
+  if (r < 12) return g.click(Button::Deal), true;
+  if (r < 52) return g.click(Button::CheckCall), true;
+  if (r < 74) return g.click(Button::Raise), true;
+  if (r < 88) return g.click(Button::Fold), true;
+  switch (dice.roll(7)) {
+    case 0: g.selectLevel(dice.roll(4)); break;
+    case 1: g.changeBettingLimit(dice.roll(2) ? 1 : -1); break;
+    case 2:
+      g.setMoneyText(std::to_string(100 + dice.roll(300)));
+      g.enterInitialCash();
+      break;
+    case 3:
+      g.setUntilText(std::to_string(100 + dice.roll(3000)));
+      g.enterTarget();
+      break;
+    case 4:
+      g.setMoneyText(std::to_string(dice.roll(2) ? 20 + dice.roll(100) : 1000));
+      dialogs.answerYes = dice.roll(3) != 0;
+      g.newGame();
+      break;
+    default: g.chooseCardBack(dice.roll(4)); break;
+  }
+  return false;
+}
+
 // A table started up at a fixed clock; a failed start-up fails the test.
 struct StartedTable : Table {
   explicit StartedTable(int64_t clock = 1000, MemorySettings::Values settingsValues = {})

@@ -143,6 +143,8 @@ void Game::betOrRaise() {
 
 void Game::fold() {
   TableState& t = state_;
+  // The human folds first; the seats it leaves behind then answer.
+  record_.act(t, Seat::Player, StepKind::Fold, 0);
   // The seats between the human and an open raiser answer it.
   if (const std::optional<int> j = openRaiser(t)) {
     t.raised[index(seatAt(*j))] = false;
@@ -159,7 +161,6 @@ void Game::fold() {
   enable(Button::Deal, true);
   enableBetting(false);
   t.folded[index(Seat::Player)] = true;
-  record_.act(t, Seat::Player, StepKind::Fold, 0);
   // The opponents still in settle the pot among themselves.
   paintTable();
   showdown();

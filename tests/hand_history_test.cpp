@@ -1,0 +1,354 @@
+// The hand history: each deal's Open Hand History object read back with a
+// JSON library against the engine's record, the objects held to the
+// format's required fields, and the file kept whole across cut-off appends.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
+
+#include "history/hand_file.h"
+#include "history/ohh.h"
+#include "test_support.h"
+
+namespace holdem {
+namespace {
+
+using Json = nlohmann::json;
+
+// Every finished deal of a long random run.
+std::vector<HandRecord> playDeals(int64_t clock, uint64_t seed, MemorySettings::Values values, int deals) {
+  testing::Table table(clock, std::move(values));
+  table.settings.logWrites = false;
+  if (!table.start()) throw std::runtime_error("start-up failed");
+  std::vector<HandRecord> out;
+  table.game->onDealFinished([&](const HandRecord& r) { out.push_back(r); });
+  testing::Dice dice(seed);
+  while (static_cast<int>(out.size()) < deals) testing::playRandomEvent(*table.game, table.dialogs, dice);
+  return out;
+}
+
+// --- The format's required fields (OHH 1.4), checked on their own ---------
+
+const std::set<std::string> kStreets{"Preflop", "Flop", "Turn", "River", "Showdown"};
+const std::set<std::string> kActions{"Dealt Cards",
+                                     "Mucks Cards",
+                                     "Shows Cards",
+                                     "Post Ante",
+                                     "Post SB",
+                                     "Post BB",
+                                     "Straddle",
+                                     "Post Dead",
+                                     "Post Extra Blind",
+                                     "Fold",
+                                     "Check",
+                                     "Bet",
+                                     "Raise",
+                                     "Call",
+                                     "Added Chips",
+                                     "Sits Down",
+                                     "Stands Up",
+                                     "Add to Pot",
+                                     "Player Adjustment"};
+const std::regex kCard("^[2-9TJQKA][hsdc]$");
+const std::regex kVersion("^[0-9]+\\.[0-9]+\\.[0-9]+$");
+const std::regex kUtc("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z?$");
+
+// What breaks the format in one hand object, in words; empty when nothing.
+std::vector<std::string> formatFaults(const Json& root) {
+  std::vector<std::string> faults;
+  const auto need = [&](const Json& o, const char* key, bool (Json::*is)() const, const std::string& where) {
+    if (!o.is_object() || !o.contains(key) || !(o[key].*is)()) {
+      faults.push_back(where + "." + key);
+      return false;
+    }
+    return true;
+  };
+  const auto cardsOk = [&](const Json& o, const std::string& where) {
+    if (!o.contains("cards")) return;
+    if (!o["cards"].is_array()) return faults.push_back(where + ".cards");
+    for (const Json& c : o["cards"]) {
+      if (!c.is_string() || !std::regex_match(c.get<std::string>(), kCard))
+        faults.push_back(where + ".cards");
+    }
+  };
+  if (!need(root, "ohh", &Json::is_object, "")) return faults;
+  const Json& h = root["ohh"];
+  if (need(h, "spec_version", &Json::is_string, "ohh") &&
+      !std::regex_match(h["spec_version"].get<std::string>(), kVersion))
+    faults.push_back("ohh.spec_version");
+  need(h, "site_name", &Json::is_string, "ohh");
+  need(h, "network_name", &Json::is_string, "ohh");
+  need(h, "internal_version", &Json::is_string, "ohh");
+  need(h, "tournament", &Json::is_boolean, "ohh");
+  need(h, "game_number", &Json::is_string, "ohh");
+  if (need(h, "start_date_utc", &Json::is_string, "ohh") &&
+      !std::regex_match(h["start_date_utc"].get<std::string>(), kUtc))
+    faults.push_back("ohh.start_date_utc");
+  need(h, "table_name", &Json::is_string, "ohh");
+  need(h, "game_type", &Json::is_string, "ohh");
+  if (need(h, "bet_limit", &Json::is_object, "ohh") &&
+      (!h["bet_limit"].contains("bet_type") ||
+       !std::set<Json>{"NL", "PL", "FL"}.count(h["bet_limit"]["bet_type"])))
+    faults.push_back("ohh.bet_limit.bet_type");
+  need(h, "table_size", &Json::is_number_integer, "ohh");
+  need(h, "currency", &Json::is_string, "ohh");
+  need(h, "dealer_seat", &Json::is_number_integer, "ohh");
+  need(h, "small_blind_amount", &Json::is_number, "ohh");
+  need(h, "big_blind_amount", &Json::is_number, "ohh");
+  need(h, "ante_amount", &Json::is_number, "ohh");
+  need(h, "hero_player_id", &Json::is_number_integer, "ohh");
+  std::set<int> ids, seats;
+  if (need(h, "players", &Json::is_array, "ohh")) {
+    for (const Json& p : h["players"]) {
+      if (need(p, "id", &Json::is_number_integer, "player") && !ids.insert(p["id"].get<int>()).second)
+        faults.push_back("player.id twice");
+      if (need(p, "seat", &Json::is_number_integer, "player") &&
+          (!seats.insert(p["seat"].get<int>()).second || p["seat"] < 1 ||
+           p["seat"] > h.value("table_size", 0)))
+        faults.push_back("player.seat");
+      need(p, "name", &Json::is_string, "player");
+      need(p, "starting_stack", &Json::is_number, "player");
+    }
+  }
+  if (h.contains("hero_player_id") && !ids.count(h["hero_player_id"].get<int>()))
+    faults.push_back("ohh.hero_player_id");
+  if (h.contains("dealer_seat") && !seats.count(h["dealer_seat"].get<int>()))
+    faults.push_back("ohh.dealer_seat");
+  if (need(h, "rounds", &Json::is_array, "ohh")) {
+    int number = 0;
+    for (size_t i = 0; i < h["rounds"].size(); ++i) {
+      const Json& round = h["rounds"][i];
+      if (need(round, "id", &Json::is_number_integer, "round") && round["id"] != static_cast<int>(i))
+        faults.push_back("round.id");
+      if (need(round, "street", &Json::is_string, "round") && !kStreets.count(round["street"]))
+        faults.push_back("round.street");
+      if (i == 0 && round.value("street", "") != "Preflop") faults.push_back("round 0 is not the pre-flop");
+      cardsOk(round, "round");
+      if (!need(round, "actions", &Json::is_array, "round")) continue;
+      for (const Json& a : round["actions"]) {
+        if (need(a, "action_number", &Json::is_number_integer, "action") && a["action_number"] != ++number)
+          faults.push_back("action.action_number");
+        if (need(a, "action", &Json::is_string, "action") && !kActions.count(a["action"]))
+          faults.push_back("action.action");
+        if (a.value("action", "") == "Bet" && round.value("street", "") == "Preflop")
+          faults.push_back("a pre-flop bet");
+        if (a.value("action", "") != "Add to Pot" &&
+            need(a, "player_id", &Json::is_number_integer, "action") && !ids.count(a["player_id"].get<int>()))
+          faults.push_back("action.player_id");
+        if (a.contains("amount") && !a["amount"].is_number()) faults.push_back("action.amount");
+        if (a.contains("is_allin") && !a["is_allin"].is_boolean()) faults.push_back("action.is_allin");
+        cardsOk(a, "action");
+      }
+    }
+  }
+  if (need(h, "pots", &Json::is_array, "ohh")) {
+    for (const Json& pot : h["pots"]) {
+      need(pot, "number", &Json::is_number_integer, "pot");
+      need(pot, "amount", &Json::is_number, "pot");
+      if (!need(pot, "player_wins", &Json::is_array, "pot")) continue;
+      for (const Json& w : pot["player_wins"]) {
+        if (need(w, "player_id", &Json::is_number_integer, "win") && !ids.count(w["player_id"].get<int>()))
+          faults.push_back("win.player_id");
+        need(w, "win_amount", &Json::is_number, "win");
+      }
+    }
+  }
+  return faults;
+}
+
+// --- Read back against the record ---------------------------------------------
+
+bool contributes(const std::string& action) {
+  return action == "Post SB" || action == "Post BB" || action == "Call" || action == "Bet" ||
+         action == "Raise";
+}
+
+void expectSameDeal(const HandRecord& r, const Json& root) {
+  SCOPED_TRACE("deal " + std::to_string(r.serial));
+  ASSERT_EQ(formatFaults(root), std::vector<std::string>{});
+  const Json& h = root["ohh"];
+  EXPECT_EQ(h["game_type"], "Holdem");
+  EXPECT_EQ(h["bet_limit"]["bet_type"], "FL");
+  EXPECT_EQ(h["table_size"], 8);
+  EXPECT_EQ(h["small_blind_amount"], r.smallBlind);
+  EXPECT_EQ(h["big_blind_amount"], r.bigBlind);
+  ASSERT_EQ(h["players"].size(), 8u);
+  std::array<int64_t, kSeatCount> chips{};
+  for (const Json& p : h["players"]) {
+    const int s = p["id"];
+    EXPECT_EQ(p["name"], info(static_cast<Seat>(s)).name);
+    EXPECT_EQ(p["starting_stack"], r.seats[s].chips);
+    EXPECT_EQ(p["is_sitting_out"], !r.seats[s].dealtIn);
+    chips[s] = p["starting_stack"];
+  }
+  // Cards: every seat's hole cards, the board as far as it came into view,
+  // and the hands shown.
+  std::vector<std::string> board;
+  std::set<int> dealt, shown;
+  int64_t pot = 0;
+  for (const Json& round : h["rounds"]) {
+    for (const Json& c : round.value("cards", Json::array())) board.push_back(c);
+    for (const Json& a : round["actions"]) {
+      const std::string action = a["action"];
+      const int64_t amount = a.value("amount", int64_t{0});
+      if (action == "Add to Pot") {
+        pot += amount;
+        continue;
+      }
+      const int s = a["player_id"];
+      const std::vector<std::string> hole{ohhCard(r.seats[s].hole[0]), ohhCard(r.seats[s].hole[1])};
+      if (action == "Dealt Cards") {
+        EXPECT_EQ(a["cards"], hole);
+        dealt.insert(s);
+      } else if (action == "Shows Cards") {
+        EXPECT_EQ(round["street"], "Showdown");
+        EXPECT_EQ(a["cards"], hole);
+        shown.insert(s);
+      } else if (action == "Player Adjustment") {
+        chips[s] += amount;
+      } else if (contributes(action)) {
+        chips[s] -= amount;
+        pot += amount;
+      }
+    }
+  }
+  EXPECT_EQ(dealt.size(), 8u);
+  ASSERT_EQ(static_cast<int>(board.size()), r.boardShown);
+  for (int i = 0; i < r.boardShown; ++i) EXPECT_EQ(board[i], ohhCard(r.board[i]));
+  std::set<int> handsShown;
+  if (!r.end->namesHidden) {
+    for (const ShownHand& s : r.end->hands) handsShown.insert(index(s.seat));
+  }
+  EXPECT_EQ(shown, handsShown);
+  // The pot holds what went into it; what is not won is the rake.
+  ASSERT_EQ(h["pots"].size(), 1u);
+  const Json& p = h["pots"][0];
+  EXPECT_EQ(p["amount"], pot);
+  int64_t won = 0;
+  for (const Json& w : p["player_wins"]) {
+    chips[w["player_id"].get<int>()] += w["win_amount"].get<int64_t>();
+    won += w["win_amount"].get<int64_t>();
+  }
+  if (r.end->lost >= 0) EXPECT_EQ(won + p["rake"].get<int64_t>(), pot);
+  // What the file says is what the seats hold at the end of the deal.
+  for (int s = 0; s < kSeatCount; ++s)
+    EXPECT_EQ(chips[s], r.chipsAtEnd[s]) << info(static_cast<Seat>(s)).name;
+}
+
+TEST(OpenHandHistory, EveryDealReadsBackAsItsRecord) {
+  for (const HandRecord& r : playDeals(1700000000, 5, {}, 1500)) {
+    expectSameDeal(r, Json::parse(ohhText(r)));
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
+TEST(OpenHandHistory, DealsWithSeatsOutOfChipsReadBackAsTheirRecord) {
+  MemorySettings::Values values{{"Cash/player", 30}, {"Cash/freak", 0},  {"Cash/geek", 3},
+                                {"Cash/master", 1},  {"Cash/champ", 40}, {"Cash/pinhead", -5},
+                                {"Cash/expert", 0},  {"Cash/robot", 2},  {"Cash/initial", 25}};
+  for (const HandRecord& r : playDeals(86400 * 365, 11, values, 1500)) {
+    expectSameDeal(r, Json::parse(ohhText(r)));
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
+// The check of the required fields finds each one missing.
+TEST(OpenHandHistory, TheFieldCheckFindsEachRequiredFieldMissing) {
+  const HandRecord r = playDeals(1700000000, 3, {}, 1).front();
+  const Json hand = Json::parse(ohhText(r));
+  ASSERT_EQ(formatFaults(hand), std::vector<std::string>{});
+  const std::vector<Json::json_pointer> required{
+      "/ohh/spec_version"_json_pointer,
+      "/ohh/site_name"_json_pointer,
+      "/ohh/network_name"_json_pointer,
+      "/ohh/internal_version"_json_pointer,
+      "/ohh/tournament"_json_pointer,
+      "/ohh/game_number"_json_pointer,
+      "/ohh/start_date_utc"_json_pointer,
+      "/ohh/table_name"_json_pointer,
+      "/ohh/game_type"_json_pointer,
+      "/ohh/bet_limit/bet_type"_json_pointer,
+      "/ohh/table_size"_json_pointer,
+      "/ohh/currency"_json_pointer,
+      "/ohh/dealer_seat"_json_pointer,
+      "/ohh/small_blind_amount"_json_pointer,
+      "/ohh/big_blind_amount"_json_pointer,
+      "/ohh/ante_amount"_json_pointer,
+      "/ohh/hero_player_id"_json_pointer,
+      "/ohh/players/3/seat"_json_pointer,
+      "/ohh/players/0/starting_stack"_json_pointer,
+      "/ohh/rounds/0/street"_json_pointer,
+      "/ohh/rounds/0/actions/2/player_id"_json_pointer,
+      "/ohh/rounds/0/actions/4/action_number"_json_pointer,
+      "/ohh/pots/0/amount"_json_pointer,
+      "/ohh/pots/0/player_wins"_json_pointer,
+  };
+  for (const auto& path : required) {
+    Json broken = hand;
+    broken[path.parent_pointer()].erase(path.back());
+    EXPECT_FALSE(formatFaults(broken).empty()) << path.to_string();
+  }
+}
+
+// --- The file -----------------------------------------------------------------
+
+// The hands of a file, read one by one; a piece that is no JSON fails.
+std::vector<Json> readHands(const std::string& bytes) {
+  std::vector<Json> hands;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find("\n\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    hands.push_back(Json::parse(bytes.substr(start, end - start)));
+    start = end + 2;
+  }
+  return hands;
+}
+
+// A hand cut off at any byte of its append loses only its own bytes at the
+// next append; every hand before it stays, and the file is again one hand
+// per line with one blank line between.
+TEST(HandFile, AHandCutOffAnywhereIsDroppedAtTheNextAppendAndNothingBefore) {
+  const std::vector<HandRecord> deals = playDeals(1700000000, 9, {}, 4);
+  std::vector<std::string> text;
+  for (const HandRecord& r : deals) text.push_back(ohhText(r));
+  // In memory where there is room: each append is synced.
+  const bool shm = ::access("/dev/shm", W_OK) == 0;
+  const testing::TempDir dir = shm ? testing::TempDir("/dev/shm") : testing::TempDir();
+  const auto file = dir / "day.ohh";
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(appendHand(file, text[i]), std::nullopt);
+  const std::string whole = *testing::readBytes(file);
+  ASSERT_EQ(whole, text[0] + "\n\n" + text[1] + "\n\n" + text[2] + "\n");
+  const size_t third = text[0].size() + text[1].size() + 4;  // where the third append began
+  for (size_t cut = third - 1; cut <= whole.size(); ++cut) {
+    testing::writeBytes(file, std::string_view(whole).substr(0, cut));
+    ASSERT_EQ(appendHand(file, text[3]), std::nullopt);
+    const bool thirdWhole = cut >= whole.size() - 1;  // its line end may be all it lacks
+    const std::string expected =
+        text[0] + "\n\n" + text[1] + "\n\n" + (thirdWhole ? text[2] + "\n\n" : "") + text[3] + "\n";
+    ASSERT_EQ(*testing::readBytes(file), expected) << "cut at " << cut;
+    ASSERT_EQ(readHands(expected).size(), thirdWhole ? 4u : 3u);
+  }
+}
+
+TEST(HandFile, AFolderThatCannotBeMadeLeavesTheProblemInWordsAndTheNextDealTriesAgain) {
+  const testing::TempDir dir;
+  testing::writeBytes(dir / "plain", "a file where the folder should be");
+  HandHistory history = HandHistory::inFolder(dir / "plain" / "hands");
+  const HandRecord r = playDeals(1700000000, 3, {}, 1).front();
+  EXPECT_FALSE(history.save(r));
+  EXPECT_NE(history.problem().find((dir / "plain" / "hands").string()), std::string::npos)
+      << history.problem();
+  std::filesystem::remove(dir / "plain");
+  EXPECT_TRUE(history.save(r)) << history.problem();
+  EXPECT_EQ(history.problem(), "");
+  const auto saved = testing::readBytes(history.fileFor(r));
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(readHands(*saved).size(), 1u);
+  EXPECT_EQ(history.fileFor(r).filename(), "holdem-2023-11-14.ohh");
+}
+
+}  // namespace
+}  // namespace holdem
