@@ -2,6 +2,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,7 +11,9 @@
 
 #include "game/ports.h"
 #include "game/settings_file.h"
+#include "history/hand_file.h"
 #include "ui/fonts.h"
+#include "ui/hand_log.h"
 #include "ui/table_window.h"
 
 namespace {
@@ -72,6 +75,16 @@ int main(int argc, char** argv) {
   holdem::SystemClock clock;
 
   holdem::TableWindow form(settings, clock);
+  // The window's own preferences (whether the hand log is open) live apart
+  // from the game's settings file, in ~/.config/holdem/window.conf.
+  QSettings windowPreferences(QStringLiteral("holdem"), QStringLiteral("window"));
+  form.handLog().rememberIn(&windowPreferences);
+  if (const auto hands = holdem::defaultHandsFolder()) {
+    form.handLog().saveHandsTo(holdem::HandHistory::inFolder(*hands));
+  } else {
+    form.handLog().log().notice(
+        QStringLiteral("Hands are not being saved: there is no home folder to keep them in"));
+  }
   // A settings file that cannot be written ends the game before it shows;
   // the error box has been shown.
   if (!form.startUp()) return 1;

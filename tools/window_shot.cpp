@@ -22,12 +22,14 @@
 #include "game/settings_file.h"
 #include "game/stand_ins.h"
 #include "ui/fonts.h"
+#include "ui/hand_log.h"
 #include "ui/table_window.h"
 
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: window_shot OUTPUT.png CLOCK [deal|call|raise|fold|options|back N|level N]...\n");
+  std::fprintf(stderr,
+               "usage: window_shot OUTPUT.png CLOCK [deal|call|raise|fold|options|log|back N|level N]...\n");
   return 2;
 }
 
@@ -66,6 +68,8 @@ int main(int argc, char** argv) {
       clickButton(holdem::Button::Fold);
     } else if (a == "options") {
       form.toggleOptions();
+    } else if (a == "log") {
+      form.handLog().setShown(!form.handLog().shown());
     } else if ((a == "back" || a == "level") && i + 1 < argc) {
       if (!clickItem(a == "back" ? "cardbacks" : "Levels", argv[++i])) return usage();
     } else {

@@ -12,11 +12,12 @@
 #include <QShowEvent>
 #include <QWindow>
 
-#include "ui/rules_dialog.h"
 #include "ui/cards_on_table.h"
 #include "ui/fonts.h"
+#include "ui/hand_log.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
+#include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 #include "ui/table_description.h"
@@ -152,6 +153,7 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
   game_ = std::make_unique<Game>(settings, *dialogs, *cardsOnTable_, clock);
 
   buildMenu();
+  handLog_ = std::make_unique<HandLogPanel>(*this, *game_);
   buildLabels();
   buildButtons();
   // Tab runs along the buttons from left to right, then through the options
@@ -239,7 +241,9 @@ void TableWindow::buildButtons() {
   }
 }
 
-QKeySequence TableWindow::shortcut(Button button) { return QKeySequence(kButtons[static_cast<int>(button)].key); }
+QKeySequence TableWindow::shortcut(Button button) {
+  return QKeySequence(kButtons[static_cast<int>(button)].key);
+}
 
 // The keys act wherever the focus is in the window. They go through the
 // game's click like the mouse does, so a disabled button's key does nothing.
@@ -371,6 +375,7 @@ void TableWindow::syncFromView() {
     if (panelWasShown && !v.panelVisible && isVisible()) redraw();
   }
   describeTable();
+  handLog_->follow();
 }
 
 // Whenever the window comes into view, the whole table is painted afresh:

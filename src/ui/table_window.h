@@ -18,6 +18,7 @@ class QPushButton;
 namespace holdem {
 
 class CardsOnTable;
+class HandLogPanel;
 class MessageBoxes;
 class OptionsPanel;
 class TableCanvas;
@@ -67,6 +68,8 @@ class TableWindow final : public QMainWindow {
   static QKeySequence shortcut(Button button);
 
   const Game& game() const { return *game_; }
+  // The hand log beside the table, and the hand history it keeps.
+  HandLogPanel& handLog() { return *handLog_; }
   TableCanvas& canvas() { return *canvas_; }
   QPushButton* button(Button b) const { return buttons_[static_cast<int>(b)]; }
 
@@ -94,6 +97,7 @@ class TableWindow final : public QMainWindow {
   // The game draws through it onto canvas_.
   std::unique_ptr<CardsOnTable> cardsOnTable_;
   std::unique_ptr<Game> game_;
+  std::unique_ptr<HandLogPanel> handLog_;
   OptionsPanel* panel_ = nullptr;
   std::array<QLabel*, kSeatCount> cashLabels_{};
   std::array<QLabel*, kSeatCount> statusLabels_{};

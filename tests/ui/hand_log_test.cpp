@@ -1,0 +1,166 @@
+// The hand log beside the table: what it says of a scripted deal, how it
+// folds earlier deals, how it opens and closes, and what it says when hands
+// cannot be saved.
+#include "ui/hand_log.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QPlainTextEdit>
+#include <QSettings>
+
+#include "history/hand_file.h"
+#include "table_window_fixture.h"
+
+namespace holdem::uitest {
+namespace {
+
+// The deal that start-up begins at the fixture's clock, played with Call,
+// Raise, Call, Call and Fold.
+const QStringList kScriptedDeal{
+    "Deal 1: blinds 1 and 2, bets 2 and 4, AI level Amateur",
+    "Your cards: K♣ 5♠",
+    "Expert posts the small blind 1, pot 3",
+    "Robot posts the big blind 2, pot 3",
+    "You call 2, pot 5",
+    "Freak folds",
+    "Geek folds",
+    "Master calls 2, pot 7",
+    "Champ calls 2, pot 9",
+    "Pinhead calls 2, pot 11",
+    "Expert folds",
+    "Robot calls 2, pot 13",
+    "Flop: 2♣ J♣ 6♣",
+    "You bet 2, pot 15",
+    "Master calls 2, pot 17",
+    "Champ calls 2, pot 19",
+    "Pinhead calls 2, pot 21",
+    "Robot calls 2, pot 23",
+    "Master checks",
+    "Champ checks",
+    "Pinhead raises 2, pot 25",
+    "Robot calls 2, pot 27",
+    "You call 2, pot 29",
+    "Master calls 2, pot 31",
+    "Champ folds",
+    "Turn: 4♣",
+    "Robot checks",
+    "You check",
+    "Master checks",
+    "Pinhead bets 4, pot 35",
+    "Robot calls 4, pot 39",
+    "You fold",
+    "Master calls 4, pot 43",
+    "River: J♠",
+    "Master shows 6♠ 10♦: Two pairs Jacks",
+    "Pinhead shows J♥ 7♣: Flush Jack High",
+    "Robot shows A♦ 2♥: Two pairs Jacks",
+    "Pinhead wins 43",
+};
+
+class HandLogWindow : public OpenTable {
+ protected:
+  QStringList lines() const {
+    return form_->handLog().log().toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  }
+  void playScriptedDeal() {
+    for (Button b : {Button::CheckCall, Button::Raise, Button::CheckCall, Button::CheckCall, Button::Fold})
+      click(b);
+  }
+  QDockWidget* dock() const { return find<QDockWidget>("HandLog"); }
+};
+
+// Ctrl+L opens the log beside the table: the window grows by the panel and
+// the table keeps its size and place. The log then says every step of the
+// deal as it is played, and folds it into one line when the next begins.
+TEST_F(HandLogWindow, SaysEveryStepOfAScriptedDealAndFoldsItIntoOneLineAtTheNextDeal) {
+  open();
+  ASSERT_TRUE(dock()->isHidden());
+  const QRect table = form_->canvas().geometry();
+  const QSize before = form_->size();
+  press(Qt::Key_L, Qt::ControlModifier);
+  ASSERT_FALSE(dock()->isHidden());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form_->height(), before.height());
+  EXPECT_EQ(form_->width(), dock()->geometry().right() + 1);
+  EXPECT_GT(dock()->geometry().left(), table.right());
+  EXPECT_EQ(form_->canvas().geometry(), table);
+  EXPECT_EQ(lines(), kScriptedDeal.mid(0, 4));
+
+  playScriptedDeal();
+  EXPECT_EQ(lines(), kScriptedDeal);
+  click(Button::Deal);
+  const QStringList now = lines();
+  ASSERT_GE(now.size(), 3);
+  EXPECT_EQ(now[0], "Deal 1: Pinhead wins 43 with a flush");
+  EXPECT_EQ(now[1], "Deal 2: blinds 1 and 2, bets 2 and 4, AI level Amateur");
+
+  press(Qt::Key_L, Qt::ControlModifier);
+  EXPECT_TRUE(dock()->isHidden());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form_->size(), before);
+  EXPECT_EQ(form_->canvas().geometry(), table);
+}
+
+// What is played while the log is closed is all there when it opens.
+TEST_F(HandLogWindow, ADealPlayedWhileTheLogIsClosedIsThereWhenItOpens) {
+  open();
+  playScriptedDeal();
+  form_->handLog().setShown(true);
+  EXPECT_EQ(lines(), kScriptedDeal);
+  const auto* text = find<QPlainTextEdit>("handLogText");
+  EXPECT_TRUE(text->isReadOnly());
+  EXPECT_TRUE(text->textInteractionFlags() & Qt::TextSelectableByMouse);
+  EXPECT_EQ(text->accessibleName(), "Hand log");
+}
+
+// Closed at first; open or closed as it was left, kept in the window's own
+// preferences and never in the settings file.
+TEST_F(HandLogWindow, ClosedAtFirstAndRememberedAcrossRunsOutsideTheSettingsFile) {
+  const QString prefsPath = QString::fromStdString(folder_.path("window.conf").string());
+  {
+    QSettings prefs(prefsPath, QSettings::IniFormat);
+    open();
+    form_->handLog().rememberIn(&prefs);
+    EXPECT_TRUE(dock()->isHidden());
+    press(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(dock()->isHidden());
+    form_.reset();
+  }
+  {
+    QSettings prefs(prefsPath, QSettings::IniFormat);
+    open();
+    const QSize closed = form_->size();
+    form_->handLog().rememberIn(&prefs);
+    EXPECT_FALSE(dock()->isHidden());
+    EXPECT_TRUE(find<QAction>("HandLog1")->isChecked());
+    EXPECT_EQ(form_->size().width(), dock()->geometry().right() + 1);
+    EXPECT_GT(form_->size().width(), closed.width() + dock()->width());
+  }
+  EXPECT_EQ(readBytes(folder_.path("tavlor.ini"))->find("HandLog"), std::string::npos);
+}
+
+// Each finished deal goes to the day's file; a folder that cannot be made
+// is said once, with its place, and play goes on.
+TEST_F(HandLogWindow, SavesEachDealAndSaysOnceWhereHandsCannotBeSaved) {
+  open();
+  form_->handLog().saveHandsTo(HandHistory::inFolder(folder_.path("hands")));
+  playScriptedDeal();
+  const auto day = readBytes(folder_.path("hands") / dayFileName(kClock));
+  ASSERT_TRUE(day);
+  EXPECT_EQ(std::count(day->begin(), day->end(), '\n'), 1);
+
+  testing::writeBytes(folder_.path("plain"), "not a folder");
+  form_->handLog().saveHandsTo(HandHistory::inFolder(folder_.path("plain") / "hands"));
+  form_->handLog().setShown(true);
+  for (int deal = 0; deal < 2; ++deal) {
+    click(Button::Deal);
+    while (form_->button(Button::Fold)->isEnabled()) click(Button::Fold);
+  }
+  const QString said = QStringLiteral("Hands are not being saved: cannot make the folder ") +
+                       QString::fromStdString((folder_.path("plain") / "hands").string());
+  EXPECT_EQ(lines().filter(said).size(), 1) << lines().join('\n').toStdString();
+  EXPECT_TRUE(form_->button(Button::Deal)->isEnabled());
+}
+
+}  // namespace
+}  // namespace holdem::uitest
