@@ -166,6 +166,17 @@ def window(build, figures, starts=10):
             figures.add("Check/Call click with seven opponents, with its repaint, p99 of 1,000", p99, "ms",
                         "<= 4 ms", 4 / p99, f"Xvfb {x.display}, xcb")
 
+            # The same clicks with the hand log open beside the table: what
+            # the log's lines and their repaint add.
+            logged = subprocess.run([os.path.join(bench, "window_bench"), resources, "clicks-log", "1000"],
+                                    env=env, check=True, capture_output=True, text=True).stdout
+            print("    " + logged.rstrip().replace("\n", "\n    "))
+            closed, opened = key_values(out.splitlines()[0]), key_values(logged.splitlines()[0])
+            extra = float(opened["p50"]) - float(closed["p50"])
+            extra99 = float(opened["p99"]) - float(closed["p99"])
+            figures.add("the same click with the hand log open, above without it, p50 of 1,000", extra, "ms",
+                        "<= 1 ms", 1 / max(extra, 0.001), f"p99 {extra99:+.3f} ms")
+
             # Start-up to the first painted frame, against Qt alone.
             def first_frames(program, config):
                 times = []

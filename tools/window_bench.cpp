@@ -1,6 +1,7 @@
 // window_bench: measures the table window as a player uses it.
 //
 //   window_bench RESOURCES clicks [COUNT]   how long a Check/Call takes
+//   window_bench RESOURCES clicks-log [COUNT]   the same with the hand log open
 //   window_bench RESOURCES memory [DEALS]   resident memory over many deals
 //   window_bench RESOURCES startup          where the start-up time goes
 //
@@ -26,10 +27,11 @@
 #include <vector>
 
 #include "game/settings_file.h"
-#include "ui/fonts.h"
 #include "game/stand_ins.h"
-#include "ui/table_window.h"
+#include "ui/fonts.h"
+#include "ui/hand_log.h"
 #include "ui/table_canvas.h"
+#include "ui/table_window.h"
 
 namespace {
 
@@ -97,8 +99,9 @@ class Table {
         clock_(kClock),
         form_(settings_, clock_, &dialogs_) {}
 
-  bool start() {
+  bool start(bool withLog = false) {
     if (!form_.startUp()) return false;
+    if (withLog) form_.handLog().setShown(true);
     form_.show();
     if (!QTest::qWaitForWindowExposed(&form_)) return false;
     form_.canvas().installEventFilter(&paints_);
@@ -178,9 +181,9 @@ double percentile(std::vector<double> values, double p) {
 
 // The pre-flop Check/Call of deals in which all seven opponents are in:
 // each of them answers inside the click, then the window repaints.
-int measureClicks(int count) {
+int measureClicks(int count, bool withLog) {
   Table table;
-  if (!table.start()) return 1;
+  if (!table.start(withLog)) return 1;
   Parts parts;
   long missedPaints = 0;
   while (static_cast<int>(parts.total.size()) < count) {
@@ -289,7 +292,9 @@ int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
   sinceMain.start();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_bench RESOURCES clicks [COUNT] | memory [DEALS] | startup\n");
+    std::fprintf(
+        stderr,
+        "usage: window_bench RESOURCES clicks [COUNT] | clicks-log [COUNT] | memory [DEALS] | startup\n");
     return 2;
   }
   if (!QDir::setCurrent(QString::fromLocal8Bit(argv[1]))) {
@@ -301,7 +306,8 @@ int main(int argc, char** argv) {
   if (mode == "startup") return measureStartup(argc, argv, sinceMain);
   QApplication app(argc, argv);
   holdem::installFontSubstitutes();
-  if (mode == "clicks") return measureClicks(number > 0 ? number : 1000);
+  if (mode == "clicks" || mode == "clicks-log")
+    return measureClicks(number > 0 ? number : 1000, mode == "clicks-log");
   if (mode == "memory") return measureMemory(100, number > 0 ? number : 1000);
   std::fprintf(stderr, "window_bench: unknown mode %s\n", mode.c_str());
   return 2;
