@@ -16,7 +16,7 @@ namespace holdem {
 namespace {
 
 constexpr int kPanelWidth = 330;
-constexpr int kKeptLines = 5000;  // the oldest summary lines go beyond this
+constexpr int kKeptLines = 2000;  // the oldest lines go beyond this
 const QString kOpenKey = QStringLiteral("HandLog/open");
 
 QString toQString(const std::string& s) {
@@ -48,18 +48,24 @@ void HandLog::appendLines(const std::vector<std::string>& lines) {
   detailBlocks_ += static_cast<int>(lines.size());
 }
 
+void HandLog::keep(const QString& line) {
+  earlier_.push_back(line);
+  if (earlier_.size() > kKeptEarlier) earlier_.pop_front();
+}
+
 void HandLog::follow(const HandRecord& r, bool lines) {
   if (r.serial == 0) return;
   if (r.serial != serial_) {
     // The deal before goes into its one line.
     if (serial_ != 0) {
-      QTextDocument* doc = document();
-      if (detailBlocks_ > 0) {
+      keep(summary_);
+      if (live_ && detailBlocks_ > 0) {
+        QTextDocument* doc = document();
         QTextCursor c(doc->findBlockByNumber(std::max(0, doc->blockCount() - detailBlocks_)));
         c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         c.removeSelectedText();
         c.insertText(summary_);
-      } else {
+      } else if (live_) {
         appendPlainText(summary_);
       }
     }
@@ -71,7 +77,21 @@ void HandLog::follow(const HandRecord& r, bool lines) {
     summary_.clear();
   }
   if (summary_.isEmpty() || (r.finished() && !endShown_)) summary_ = toQString(summaryWords(r));
-  if (!lines) return;
+  if (!lines) {
+    // Closed, the log holds no text: the lines are written when it opens.
+    if (live_) clear();
+    live_ = false;
+    return;
+  }
+  if (!live_) {
+    QStringList earlier(earlier_.begin(), earlier_.end());
+    setPlainText(earlier.join(QLatin1Char('\n')));
+    detailBlocks_ = 0;
+    shownSteps_ = 0;
+    opened_ = false;
+    endShown_ = false;
+    live_ = true;
+  }
   std::vector<std::string> add;
   if (!opened_) {
     add = openingWords(r);
@@ -88,6 +108,8 @@ void HandLog::follow(const HandRecord& r, bool lines) {
 }
 
 void HandLog::notice(const QString& line) {
+  keep(line);
+  if (!live_) return;
   QTextDocument* doc = document();
   if (detailBlocks_ == 0) {
     appendPlainText(line);

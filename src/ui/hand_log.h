@@ -7,6 +7,7 @@
 // and it hands every finished deal to the hand history.
 
 #include <QPlainTextEdit>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -27,15 +28,20 @@ class HandLog final : public QPlainTextEdit {
   explicit HandLog(QWidget* parent = nullptr);
 
   // Brings the log up to the record: a new deal folds the one before into
-  // its summary line. With `lines` false only that folding is done, and the
-  // deal's own lines are written when they are next asked for.
+  // its summary line. With `lines` false (the log is closed) the text is
+  // let go and only the summaries are kept; it is written afresh when the
+  // lines are next asked for.
   void follow(const HandRecord& r, bool lines = true);
   // A line of its own, above the deal in progress.
   void notice(const QString& line);
 
  private:
   void appendLines(const std::vector<std::string>& lines);
+  void keep(const QString& line);
 
+  static constexpr size_t kKeptEarlier = 1000;
+  std::deque<QString> earlier_;  // the summaries of earlier deals, and notices
+  bool live_ = false;            // the text shows the deal in progress
   int64_t serial_ = 0;
   int detailBlocks_ = 0;  // the lines of the deal in progress, at the end
   size_t shownSteps_ = 0;

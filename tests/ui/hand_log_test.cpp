@@ -101,12 +101,23 @@ TEST_F(HandLogWindow, SaysEveryStepOfAScriptedDealAndFoldsItIntoOneLineAtTheNext
   EXPECT_EQ(form_->canvas().geometry(), table);
 }
 
-// What is played while the log is closed is all there when it opens.
-TEST_F(HandLogWindow, ADealPlayedWhileTheLogIsClosedIsThereWhenItOpens) {
+// What is played while the log is closed is all there when it opens, the
+// deals before in one line each.
+TEST_F(HandLogWindow, DealsPlayedWhileTheLogIsClosedAreThereWhenItOpens) {
   open();
   playScriptedDeal();
   form_->handLog().setShown(true);
   EXPECT_EQ(lines(), kScriptedDeal);
+  form_->handLog().setShown(false);
+  click(Button::Deal);
+  click(Button::Fold);
+  click(Button::Deal);
+  form_->handLog().setShown(true);
+  const QStringList now = lines();
+  ASSERT_GE(now.size(), 4);
+  EXPECT_EQ(now[0], "Deal 1: Pinhead wins 43 with a flush");
+  EXPECT_TRUE(now[1].startsWith("Deal 2: ")) << now[1].toStdString();
+  EXPECT_EQ(now[2], "Deal 3: blinds 1 and 2, bets 2 and 4, AI level Amateur");
   const auto* text = find<QPlainTextEdit>("handLogText");
   EXPECT_TRUE(text->isReadOnly());
   EXPECT_TRUE(text->textInteractionFlags() & Qt::TextSelectableByMouse);
