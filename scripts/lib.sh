@@ -74,7 +74,7 @@ run_sanitized_tests() {
 
 FUZZ_BUILD_DIR=${HOLDEM_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
 # libFuzzer and the sanitizer runtimes come with clang's runtime library.
-HOLDEM_FUZZ_PACKAGES=(cmake make clang libclang-rt-dev)
+HOLDEM_FUZZ_PACKAGES=(cmake make clang libclang-rt-dev nlohmann-json3-dev)
 
 build_fuzz_targets() {
   if [ ! -f "$FUZZ_BUILD_DIR/CMakeCache.txt" ]; then

@@ -6,7 +6,7 @@
 // the window by its own width so that the table keeps its size and place,
 // and it hands every finished deal to the hand history.
 
-#include <QPlainTextEdit>
+#include <QWidget>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -17,33 +17,72 @@
 class QAction;
 class QDockWidget;
 class QMainWindow;
+class QScrollBar;
 class QSettings;
 
 namespace holdem {
 
-// The log's text: plain lines, selectable and copyable, in the colours of
-// the theme.
-class HandLog final : public QPlainTextEdit {
+// The log's lines, one row each, newest at the bottom. Rows can be chosen
+// with the mouse (Shift extends) or all at once (Ctrl+A), and copied as
+// text (Ctrl+C, or the context menu). Screen readers hear the deal in
+// progress. The colours are the theme's.
+//
+// A new line costs the drawing of the rows in view and no more: each row is
+// laid out once, and the background is filled in bands (Qt hands a fill of
+// many pixel lines to worker threads and waits for them).
+class HandLog final : public QWidget {
  public:
   explicit HandLog(QWidget* parent = nullptr);
+  ~HandLog() override;
 
   // Brings the log up to the record: a new deal folds the one before into
-  // its summary line. With `lines` false (the log is closed) the text is
-  // let go and only the summaries are kept; it is written afresh when the
-  // lines are next asked for.
+  // its summary line. With `lines` false (the log is closed) the rows are
+  // let go and only the summaries are kept; they are written afresh when
+  // the lines are next asked for.
   void follow(const HandRecord& r, bool lines = true);
   // A line of its own, above the deal in progress.
   void notice(const QString& line);
 
+  QStringList lines() const;
+  // The rows chosen, as the clipboard gets them.
+  QString selectedText() const;
+  void selectAll();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
  private:
-  void appendLines(const std::vector<std::string>& lines);
+  struct Row;
+  void append(const QStringList& lines);
+  void removeLast(int count);
   void keep(const QString& line);
+  // After a change of the rows: `added` new ones at the end, or -1 for any
+  // other change, which draws them all again.
+  void rowsChanged(int added);
+  void scrolledTo(int top);
+  QRect textArea() const;
+  int rowHeight() const;
+  int rowsInView() const;
+  int rowAt(int y) const;
+  void describe();
 
   static constexpr size_t kKeptEarlier = 1000;
   std::deque<QString> earlier_;  // the summaries of earlier deals, and notices
-  bool live_ = false;            // the text shows the deal in progress
+  std::deque<Row> rows_;
+  QScrollBar* bar_;
+  int shownTop_ = 0;  // the first row in view as drawn
+  int anchor_ = -1;   // the selection: rows anchor_..end_, either way round
+  int end_ = -1;
+  bool live_ = false;  // the rows show the deal in progress
   int64_t serial_ = 0;
-  int detailBlocks_ = 0;  // the lines of the deal in progress, at the end
+  int detailLines_ = 0;  // the rows of the deal in progress, at the end
   size_t shownSteps_ = 0;
   bool opened_ = false;
   bool endShown_ = false;
