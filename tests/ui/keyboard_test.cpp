@@ -28,8 +28,9 @@ class Keyboard : public OpenTable {
 // in the accessibility tests.)
 TEST_F(Keyboard, NoTwoCommandsShareAKey) {
   QList<QKeySequence> keys;
+  // (The hand log's Copy and Select all act only where it has the focus.)
   for (QAction* a : form_->findChildren<QAction*>())
-    if (!a->shortcut().isEmpty()) keys << a->shortcut();
+    if (!a->shortcut().isEmpty() && a->shortcutContext() != Qt::WidgetShortcut) keys << a->shortcut();
   EXPECT_EQ(keys.size(), 4 + 4 + 1 + 1);
   for (qsizetype i = 0; i < keys.size(); ++i)
     EXPECT_EQ(keys.count(keys[i]), 1) << keys[i].toString().toStdString();
