@@ -8,15 +8,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QToolButton>
+#include <cmath>
 
 #include "game/settings_file.h"
 #include "table_window_fixture.h"
-#include "ui/rules_dialog.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
+#include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 
 namespace holdem::uitest {
@@ -45,19 +47,32 @@ const QColor kYellow(Qt::yellow);
 
 constexpr int kSmall = 11;
 const LabelCase kLabels[] = {
-    {"freakcash", 64, 48, "Freak:", kSmall, kWhite},   {"lblfcash", 112, 48, nullptr, kSmall, kWhite},
-    {"freakstatus", 64, 64, nullptr, kSmall, kWhite},  {"geekcash", 208, 48, "Geek:", kSmall, kWhite},
-    {"lblgcash", 256, 48, nullptr, kSmall, kWhite},    {"geekstatus", 208, 64, nullptr, kSmall, kWhite},
-    {"mastercash", 352, 48, "Master:", kSmall, kWhite}, {"lblmcash", 408, 48, nullptr, kSmall, kWhite},
-    {"masterstatus", 352, 64, nullptr, kSmall, kWhite}, {"champcash", 496, 48, "Champ:", kSmall, kWhite},
-    {"lblccash", 552, 48, nullptr, kSmall, kWhite},    {"champstatus", 496, 64, nullptr, kSmall, kWhite},
-    {"pinheadcash", 640, 48, "Pinhead:", kSmall, kWhite}, {"lblpinhcash", 704, 48, nullptr, kSmall, kWhite},
-    {"pinheadstatus", 640, 64, nullptr, kSmall, kWhite}, {"Expert", 616, 296, "Expert:", kSmall, kWhite},
-    {"lblecash", 672, 296, nullptr, kSmall, kWhite},   {"expertstatus", 616, 312, nullptr, kSmall, kWhite},
-    {"Robot", 448, 368, "Robot:", kSmall, kWhite},     {"lblrcash", 496, 368, nullptr, kSmall, kWhite},
-    {"robotstatus", 448, 384, nullptr, kSmall, kWhite}, {"Label2", 88, 312, "You:", kSmall, kWhite},
-    {"cash", 128, 312, nullptr, kSmall, kWhite},       {"playerstatus", 88, 328, "", kSmall, kWhite},
-    {"theresult", 80, 192, "", 15, kYellow},           {"potttt", 80, 240, "POT: ", 12, kWhite},
+    {"freakcash", 64, 48, "Freak:", kSmall, kWhite},
+    {"lblfcash", 112, 48, nullptr, kSmall, kWhite},
+    {"freakstatus", 64, 64, nullptr, kSmall, kWhite},
+    {"geekcash", 208, 48, "Geek:", kSmall, kWhite},
+    {"lblgcash", 256, 48, nullptr, kSmall, kWhite},
+    {"geekstatus", 208, 64, nullptr, kSmall, kWhite},
+    {"mastercash", 352, 48, "Master:", kSmall, kWhite},
+    {"lblmcash", 408, 48, nullptr, kSmall, kWhite},
+    {"masterstatus", 352, 64, nullptr, kSmall, kWhite},
+    {"champcash", 496, 48, "Champ:", kSmall, kWhite},
+    {"lblccash", 552, 48, nullptr, kSmall, kWhite},
+    {"champstatus", 496, 64, nullptr, kSmall, kWhite},
+    {"pinheadcash", 640, 48, "Pinhead:", kSmall, kWhite},
+    {"lblpinhcash", 704, 48, nullptr, kSmall, kWhite},
+    {"pinheadstatus", 640, 64, nullptr, kSmall, kWhite},
+    {"Expert", 616, 296, "Expert:", kSmall, kWhite},
+    {"lblecash", 672, 296, nullptr, kSmall, kWhite},
+    {"expertstatus", 616, 312, nullptr, kSmall, kWhite},
+    {"Robot", 448, 368, "Robot:", kSmall, kWhite},
+    {"lblrcash", 496, 368, nullptr, kSmall, kWhite},
+    {"robotstatus", 448, 384, nullptr, kSmall, kWhite},
+    {"Label2", 88, 312, "You:", kSmall, kWhite},
+    {"cash", 128, 312, nullptr, kSmall, kWhite},
+    {"playerstatus", 88, 328, "", kSmall, kWhite},
+    {"theresult", 80, 192, "", 15, kYellow},
+    {"potttt", 80, 240, "POT: ", 12, kWhite},
     {"betsize", 120, 240, nullptr, 12, kWhite},
 };
 
@@ -266,9 +281,9 @@ TEST(StatsDialog, LayoutAndCounters) {
     QPoint at;
     const char* text;
   } labels[] = {
-      {"Label1", {40, 24}, "Deals:"},        {"Label2", {40, 64}, "Hands played:"}, {"Label3", {40, 104}, "Hands won:"},
-      {"btndeals", {112, 24}, nullptr},      {"btnhandsplayed", {176, 64}, nullptr},
-      {"btnhandswon", {152, 104}, nullptr},
+      {"Label1", {40, 24}, "Deals:"},         {"Label2", {40, 64}, "Hands played:"},
+      {"Label3", {40, 104}, "Hands won:"},    {"btndeals", {112, 24}, nullptr},
+      {"btnhandsplayed", {176, 64}, nullptr}, {"btnhandswon", {152, 104}, nullptr},
   };
   for (const auto& c : labels) {
     QLabel* l = stats.findChild<QLabel*>(QString::fromLatin1(c.name));
@@ -358,9 +373,47 @@ TEST(MessageBoxes, ShowTextAndCaptionAndReportTheAnswer) {
     EXPECT_EQ(title, QString::fromLatin1(c.caption));
     EXPECT_EQ(text, QString::fromLatin1(c.text));
     EXPECT_EQ(offered, c.buttons == BoxButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                                  : QMessageBox::Yes | QMessageBox::No);
+                                                   : QMessageBox::Yes | QMessageBox::No);
   }
   EXPECT_EQ(synced, 5);
+}
+
+// Every box shows its text exactly as the game words it, markup and all,
+// and leaves room in its title bar for the caption (or, where it has none,
+// the program's name) beside the icon and buttons a window manager puts there.
+TEST(MessageBoxes, ShowTheTextAsPlainTextWithRoomForTheCaption) {
+  QWidget parent;
+  parent.setFont(pixelFont(kDialogFontFamily, 11, false));
+  MessageBoxes boxes(&parent);
+  const std::pair<const char*, const char*> cases[] = {
+      {"Unable to write to /home/<b>x</b>/holdem/tavlor.ini", "Error"},
+      {"You lose!", "Game over"},
+      {"Invalid value", ""},
+      {"Are you sure?", "New game"},
+  };
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  const QFontMetrics title(titleFont);
+  constexpr int kTitleButtons = 4 * 24 + 24;  // the icon, three buttons and the margins
+  for (const auto& [text, caption] : cases) {
+    SCOPED_TRACE(text);
+    whenModal([&, text = text, caption = caption](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      EXPECT_EQ(label->text(), QString::fromLatin1(text));
+      const QString shownTitle =
+          *caption ? QString::fromLatin1(caption) : QGuiApplication::applicationDisplayName();
+      EXPECT_GE(box->width(), title.horizontalAdvance(shownTitle) + kTitleButtons) << box->width();
+      EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+      box->button(box->standardButtons() & QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
+    });
+    boxes.showMessage(text, caption,
+                      std::string_view(caption) == "New game" ? BoxButtons::YesNo : BoxButtons::Ok);
+  }
 }
 
 TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBox) {
@@ -479,7 +532,6 @@ TEST_F(WindowWithoutPicture, TheTableIsBlackAndEveryRepaintBeepsAndLooksForThePi
 }
 
 TEST(TableCanvas, RatioTwoKeepsLogicalCoordinates) {
-
   TableFolder folder(true);
   TableCanvas canvas(nullptr, 2.0);
   EXPECT_EQ(canvas.picture().size(), QSize(1600, 1040));
@@ -553,7 +605,8 @@ class SameGame : public OpenTable {
     }
     EXPECT_EQ(label("theresult")->text().toStdString(), v.result);
     EXPECT_EQ(label("betsize")->text().toStdString(), v.potText);
-    for (int b = 0; b < kButtonCount; ++b) EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
+    for (int b = 0; b < kButtonCount; ++b)
+      EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
     EXPECT_EQ(form_->button(Button::CheckCall)->text().toStdString(), v.stayCaption);
     // The panel is built the first time the options are opened.
     if (!form_->findChild<QFrame*>(QStringLiteral("Panel1"))) {
@@ -578,8 +631,9 @@ class SameGame : public OpenTable {
 // The buttons clicked and their keys pressed by turns (D, C, R, F); a click
 // or key on a disabled button is one too.
 TEST_F(SameGame, ButtonClicksAndKeysPlayTheEnginesGame) {
-  const Button pattern[] = {Button::CheckCall, Button::Raise, Button::CheckCall, Button::CheckCall, Button::Fold,
-                            Button::Deal,      Button::CheckCall, Button::Raise,  Button::Deal,      Button::CheckCall};
+  const Button pattern[] = {Button::CheckCall, Button::Raise,    Button::CheckCall, Button::CheckCall,
+                            Button::Fold,      Button::Deal,     Button::CheckCall, Button::Raise,
+                            Button::Deal,      Button::CheckCall};
   const Qt::Key keys[] = {Qt::Key_D, Qt::Key_C, Qt::Key_R, Qt::Key_F};  // in the order of Button
   int deals = 0, disabled = 0, keyed = 0;
   for (int step = 0; step < 240; ++step) {
@@ -615,59 +669,76 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
     expectSame(name);
   };
   QAction* options = form_->findChild<QAction*>(QStringLiteral("Options1"));
-  step("options", [&] { options->trigger(); }, [](Game& g) { g.toggleOptions(); });
+  step(
+      "options", [&] { options->trigger(); }, [](Game& g) { g.toggleOptions(); });
   QLineEdit* money = find<QLineEdit>("money");
-  step("money",
-       [&] {
-         money->selectAll();
-         QTest::keyClicks(money, QStringLiteral("5000"));
-       },
-       [](Game& g) {
-         for (const char* text : {"5", "50", "500", "5000"}) g.setMoneyText(text);
-       });
-  step("enter", [&] { QTest::mouseClick(find<QPushButton>("enter"), Qt::LeftButton); },
-       [](Game& g) { g.enterInitialCash(); });
+  step(
+      "money",
+      [&] {
+        money->selectAll();
+        QTest::keyClicks(money, QStringLiteral("5000"));
+      },
+      [](Game& g) {
+        for (const char* text : {"5", "50", "500", "5000"}) g.setMoneyText(text);
+      });
+  step(
+      "enter", [&] { QTest::mouseClick(find<QPushButton>("enter"), Qt::LeftButton); },
+      [](Game& g) { g.enterInitialCash(); });
   ASSERT_EQ(form_->game().state().initialCash, 5000);
   QLineEdit* until = find<QLineEdit>("until");
-  step("until",
-       [&] {
-         until->selectAll();
-         QTest::keyClicks(until, QStringLiteral("x9"));
-       },
-       [](Game& g) {
-         g.setUntilText("x");
-         g.setUntilText("x9");
-       });
-  step("unenter", [&] { QTest::mouseClick(find<QPushButton>("unenter"), Qt::LeftButton); },
-       [](Game& g) { g.enterTarget(); });
+  step(
+      "until",
+      [&] {
+        until->selectAll();
+        QTest::keyClicks(until, QStringLiteral("x9"));
+      },
+      [](Game& g) {
+        g.setUntilText("x");
+        g.setUntilText("x9");
+      });
+  step(
+      "unenter", [&] { QTest::mouseClick(find<QPushButton>("unenter"), Qt::LeftButton); },
+      [](Game& g) { g.enterTarget(); });
   EXPECT_EQ(dialogs_.boxes.back().text, "Invalid value");
   QToolButton* up = find<QToolButton>("up");
   QToolButton* down = find<QToolButton>("down");
-  step("down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
+  step(
+      "down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); },
+      [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("2"));
   for (int i = 0; i < 6; ++i)
-    step("up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(+1); });
+    step(
+        "up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); },
+        [](Game& g) { g.changeBettingLimit(+1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("10"));
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("20"));
-  step("down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
+  step(
+      "down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("16"));
-  step("level", [&] { QTest::mouseClick(find<QRadioButton>("Levels3"), Qt::LeftButton); },
-       [](Game& g) { g.selectLevel(3); });
-  step("back", [&] { QTest::mouseClick(find<QRadioButton>("cardbacks3"), Qt::LeftButton); },
-       [](Game& g) { g.chooseCardBack(3); });
-  step("close", [&] { QTest::mouseClick(find<QPushButton>("Close"), Qt::LeftButton); },
-       [](Game& g) { g.closeOptions(); });
+  step(
+      "level", [&] { QTest::mouseClick(find<QRadioButton>("Levels3"), Qt::LeftButton); },
+      [](Game& g) { g.selectLevel(3); });
+  step(
+      "back", [&] { QTest::mouseClick(find<QRadioButton>("cardbacks3"), Qt::LeftButton); },
+      [](Game& g) { g.chooseCardBack(3); });
+  step(
+      "close", [&] { QTest::mouseClick(find<QPushButton>("Close"), Qt::LeftButton); },
+      [](Game& g) { g.closeOptions(); });
   headless_->paintTable();  // the window repainted the table under the panel
-  step("call", [&] { click(Button::CheckCall); }, [](Game& g) { g.click(Button::CheckCall); });
+  step(
+      "call", [&] { click(Button::CheckCall); }, [](Game& g) { g.click(Button::CheckCall); });
   dialogs_.answerYes = headlessDialogs_.answerYes = false;
   QAction* newGame = form_->findChild<QAction*>(QStringLiteral("NewGame1"));
-  step("new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
+  step(
+      "new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   dialogs_.answerYes = headlessDialogs_.answerYes = true;
-  step("new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
+  step(
+      "new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   EXPECT_EQ(form_->game().state().cashOf(Seat::Freak), 5000);
   for (int i = 0; i < 30; ++i) {
     const Button b = headless_->view().isEnabled(Button::Deal) ? Button::Deal : Button::Raise;
-    step("play " + std::to_string(i), [&] { click(b); }, [b](Game& g) { g.click(b); });
+    step(
+        "play " + std::to_string(i), [&] { click(b); }, [b](Game& g) { g.click(b); });
     if (HasFailure()) return;
   }
 }
