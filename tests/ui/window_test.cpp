@@ -176,11 +176,18 @@ TEST_F(WindowTest, OptionsPanelLayout) {
   QPushButton* close = find<QPushButton>("Close");
   EXPECT_EQ(close->pos(), QPoint(168, 312));
   EXPECT_EQ(close->height(), 33);
-  for (const char* text : {"Initial cash", "Play until ", "someone wins", "AI level", "Betting limits", "Small bet:",
-                           "Big bet:", "Card back"}) {
+  for (const char* text : {"Initial cash", "Play until ", "someone wins", "AI level", "Betting limits",
+                           "Small bet:", "Big bet:", "Card back"}) {
     bool found = false;
     for (QLabel* l : panel->findChildren<QLabel*>()) found |= l->text() == QString::fromLatin1(text);
     EXPECT_TRUE(found) << text;
+  }
+  // Every text of the panel, headings included, in its plain Verdana 11.
+  for (QLabel* l : panel->findChildren<QLabel*>()) {
+    SCOPED_TRACE(l->text().toStdString());
+    EXPECT_EQ(l->font().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(l->font().pixelSize(), 11);
+    EXPECT_FALSE(l->font().bold());
   }
   // Everything inside its own sub-panel, nothing cut off.
   for (QWidget* w : panel->findChildren<QWidget*>()) {
