@@ -11,7 +11,7 @@ HOLDEM_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   valgrind
-  fonts-wine desktop-file-utils appstream
+  fonts-dejavu-extra desktop-file-utils appstream
 )
 
 as_root() {

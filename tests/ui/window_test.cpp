@@ -213,11 +213,45 @@ TEST_F(WindowTest, OptionsPanelLayout) {
 }
 
 TEST(Fonts, VerdanaAndTahomaResolveToInstalledFonts) {
-  for (const char* family : {kTableFontFamily, kDialogFontFamily}) {
+  const std::pair<const char*, const char*> cases[] = {
+      {kTableFontFamily, "DejaVu Sans"},
+      {kDialogFontFamily, "DejaVu Sans Condensed"},
+  };
+  for (const auto& [family, standIn] : cases) {
     const QString resolved = resolvedFamily(QString::fromLatin1(family));
-    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QStringLiteral("DejaVu Sans"))
+    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QString::fromLatin1(standIn))
         << family << " became " << resolved.toStdString();
   }
+}
+
+// The ink of `text` drawn black on white in `font`: the sum of every
+// pixel's darkness, 1 for a black one.
+double inkOf(const QFont& font, const QString& text) {
+  const QFontMetrics metrics(font);
+  QImage image(metrics.horizontalAdvance(text) + 4, metrics.height() + 4, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(2, 2 + metrics.ascent(), text);
+  }
+  double ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += (255 - qGray(image.pixel(x, y))) / 255.0;
+  return ink;
+}
+
+// Bold is what tells the version line and the statistics from plain text:
+// the bold face must be heavier, not only wider.
+TEST(Fonts, BoldTextIsVisiblyHeavierThanPlainText) {
+  for (const char* family : {kTableFontFamily, kDialogFontFamily})
+    for (const int size : {11, 15, 16}) {
+      const QString text = QStringLiteral("Hands played: 128");
+      const double plain = inkOf(pixelFont(family, size, false), text);
+      const double bold = inkOf(pixelFont(family, size, true), text);
+      EXPECT_GT(bold, 1.4 * plain) << family << " " << size << " px: " << bold << " against " << plain;
+    }
 }
 
 // --- Dialogs -------------------------------------------------------------
