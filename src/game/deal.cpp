@@ -13,6 +13,10 @@ void Game::deal() {
   // Steps 2 and 3.
   setAllStatusWhite();
   canvas_.fillTable(kBoardArea);
+  // A seat out of chips shows no cards: what it held when it ran out goes.
+  for (Seat s : kOpponents) {
+    if (t.cashOf(s) <= 0) canvas_.fillTable(info(s).cardArea);
+  }
   // Step 4: the AI level chosen in the options.
   static constexpr int32_t kPeekThreshold[] = {100, 70, 50, 20};
   if (view_.level >= 0 && view_.level < 4) t.peekThreshold = kPeekThreshold[view_.level];

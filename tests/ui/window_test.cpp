@@ -556,6 +556,38 @@ TEST_F(WindowTest, AShowdownTurnsTheRemainingHandsAndTheBoardFaceUp) {
   EXPECT_GE(expectCardsShown(canvas()), 2 * inDeal + 5);  // each board card over the one before it
 }
 
+// An opponent who runs out of chips takes no part in later deals, and from
+// the next deal on its place shows the felt, not the cards it last held.
+TEST_F(WindowTest, ASeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
+  // The opponents start with a few chips each, so that some soon run out.
+  testing::writeBytes(folder_.path("tavlor.ini"),
+                      "[Cash]\nfreak=5\ngeek=5\nmaster=5\nchamp=5\npinhead=5\nexpert=5\nrobot=5\n");
+  open();
+  const TableState& t = form_->game().state();
+  int staleSeats = 0;
+  for (int step = 0; step < 200; ++step) {
+    if (!form_->button(Button::Deal)->isEnabled()) {
+      click(step % 4 == 0 ? Button::Raise : Button::CheckCall);
+      continue;
+    }
+    // The seats out of chips before the deal, and whether their cards lie there.
+    std::vector<Seat> out;
+    for (Seat s : kOpponents) {
+      if (t.cashOf(s) > 0) continue;
+      out.push_back(s);
+      if (feltMismatches(canvas(), toQRect(info(s).cardArea)) > 0) ++staleSeats;
+    }
+    click(Button::Deal);
+    if (!form_->button(Button::Fold)->isEnabled()) break;  // the game is over
+    for (Seat s : out)
+      EXPECT_EQ(feltMismatches(canvas(), toQRect(info(s).cardArea)), 0)
+          << info(s).name << ", deal " << t.dealsCount;
+    expectCardsShown(canvas());
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
+}
+
 TEST_F(WindowTest, ACardBackClickRepaintsTheBacksEvenWhenAlreadyChosen) {
   open();
   form_->findChild<QAction*>(QStringLiteral("Options1"))->trigger();
