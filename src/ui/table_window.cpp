@@ -12,11 +12,11 @@
 #include <QShowEvent>
 #include <QWindow>
 
-#include "ui/rules_dialog.h"
 #include "ui/cards_on_table.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
+#include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 #include "ui/table_description.h"
@@ -239,7 +239,9 @@ void TableWindow::buildButtons() {
   }
 }
 
-QKeySequence TableWindow::shortcut(Button button) { return QKeySequence(kButtons[static_cast<int>(button)].key); }
+QKeySequence TableWindow::shortcut(Button button) {
+  return QKeySequence(kButtons[static_cast<int>(button)].key);
+}
 
 // The keys act wherever the focus is in the window. They go through the
 // game's click like the mouse does, so a disabled button's key does nothing.
@@ -357,6 +359,7 @@ void TableWindow::syncFromView() {
   const QString result = toQString(v.result).trimmed();
   setAccessibleText(theresult_, result.isEmpty() ? QStringLiteral("No result yet") : result);
   setAccessibleText(betsize_, QStringLiteral("Pot: ") + toQString(v.potText));
+  keepFocusOffTheOptions(v);
   for (int b = 0; b < kButtonCount; ++b) buttons_[b]->setEnabled(v.enabled[b]);
   buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
   for (QPushButton* button : buttons_) setAccessibleText(button, button->text());
@@ -371,6 +374,26 @@ void TableWindow::syncFromView() {
     if (panelWasShown && !v.panelVisible && isVisible()) redraw();
   }
   describeTable();
+}
+
+// A button that is switched off while it has the focus hands the focus on
+// along the tab chain, which runs into the options when they are shown:
+// the buttons' letters would then type into the initial cash. So the focus
+// goes to the first button that stays on, or to the table when none does,
+// before any button is switched off.
+void TableWindow::keepFocusOffTheOptions(const TableView& v) {
+  QWidget* focused = nullptr;
+  for (int b = 0; b < kButtonCount; ++b) {
+    if (buttons_[b]->window()->focusWidget() == buttons_[b] && !v.enabled[b]) focused = buttons_[b];
+  }
+  if (!focused) return;
+  for (int b = 0; b < kButtonCount; ++b) {
+    if (!v.enabled[b]) continue;
+    buttons_[b]->setEnabled(true);
+    buttons_[b]->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  canvas_->setFocus(Qt::OtherFocusReason);
 }
 
 // Whenever the window comes into view, the whole table is painted afresh:

@@ -83,6 +83,9 @@ class TableWindow final : public QMainWindow {
   void placeOnScreen();
   // Draws the canvas for the ratio of the window's screen, when it follows it.
   void followScreen();
+  // Moves the keyboard focus off a button that `v` switches off, to another
+  // button or the table, never along the tab chain into the options.
+  void keepFocusOffTheOptions(const TableView& v);
   // The table canvas's accessible description: the cards as they lie.
   void describeTable();
   // Runs a call into the game, then shows its outcome.
