@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/cards_on_table.h"
 #include "ui/fonts.h"
@@ -20,6 +21,7 @@
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 #include "ui/table_description.h"
+#include "ui/table_stage.h"
 
 namespace holdem {
 
@@ -266,15 +268,62 @@ void TableWindow::buildShortcuts() {
 }
 
 // The client area holds the menu bar and the 800 x 520 table below it;
-// with a standard frame the whole window comes to about 806 x 572.
+// with a standard frame the whole window comes to about 806 x 572. On a
+// screen that cannot hold that, the table is scaled down to fit.
 void TableWindow::placeOnScreen() {
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(kTableWidth, kTableHeight + menuHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+  const QScreen* screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+  const QSize table(kTableWidth, kTableHeight);
+  if (!screen) {
+    resize(table.width(), table.height() + menuHeight);
+    return;
   }
+  const QSize room = roomForTable(screen);
+  QSize shown = table;
+  if (room.width() >= table.width() && room.height() >= table.height()) {
+    showTableWhole();
+  } else {
+    showTableScaled();
+    shown = table.scaled(room, Qt::KeepAspectRatio).expandedTo(table / 2);
+  }
+  resize(shown.width(), shown.height() + menuHeight);
+  // The frame centred on the available area, and within it wherever it fits.
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  QRect placed(QPoint(0, 0), size().grownBy(QMargins(
+                                 geometry().left() - frame.left(), geometry().top() - frame.top(),
+                                 frame.right() - geometry().right(), frame.bottom() - geometry().bottom())));
+  placed.moveCenter(area.center());
+  placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
+  placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+  move(placed.topLeft());
+}
+
+QSize TableWindow::roomForTable(const QScreen* screen) const {
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry(), inner = geometry();
+  const int frameWidth = frame.width() - inner.width();
+  const int frameHeight = frame.height() - inner.height();
+  return QSize(area.width() - frameWidth, area.height() - frameHeight - menuBar()->sizeHint().height());
+}
+
+void TableWindow::showTableScaled() {
+  if (stage_) return;
+  QWidget* table = takeCentralWidget();
+  stage_ = new TableStage(table, this);
+  stage_->setAccessibleName(canvas_->accessibleName());
+  setCentralWidget(stage_);
+}
+
+void TableWindow::showTableWhole() {
+  if (!stage_) return;
+  TableStage* stage = stage_;
+  stage_ = nullptr;
+  takeCentralWidget();
+  QWidget* table = stage->release();
+  delete stage;
+  setCentralWidget(table);
+  table->show();
 }
 
 template <typename Action>
@@ -409,8 +458,17 @@ void TableWindow::showEvent(QShowEvent* event) {
   redraw();
 }
 
-// On a screen of another density the table is drawn anew, sharp for it.
+// On a screen of another density the table is drawn anew, sharp for it;
+// on one too small for it, scaled down.
 void TableWindow::followScreen() {
+  if (const QScreen* screen = windowHandle()->screen()) {
+    const QSize room = roomForTable(screen);
+    if (room.width() >= kTableWidth && room.height() >= kTableHeight) {
+      showTableWhole();
+    } else {
+      showTableScaled();
+    }
+  }
   if (devicePixelRatioF() == canvas_->devicePixelRatio()) return;
   canvas_->setDevicePixelRatio(devicePixelRatioF());
   if (isVisible()) redraw();

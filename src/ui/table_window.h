@@ -21,6 +21,7 @@ class CardsOnTable;
 class MessageBoxes;
 class OptionsPanel;
 class TableCanvas;
+class TableStage;
 class RulesDialog;
 class StatsDialog;
 
@@ -80,7 +81,18 @@ class TableWindow final : public QMainWindow {
   void buildLabels();
   void buildButtons();
   void buildShortcuts();
+  // Opens the window wholly on the available area of its screen: the table
+  // as laid out where it fits there, else scaled down to the largest size
+  // that does, centred.
   void placeOnScreen();
+  // The room for the table below the menu on `screen`, the window's frame
+  // as far as it is known taken off.
+  QSize roomForTable(const QScreen* screen) const;
+  // Shows the table as laid out, the canvas the window's central widget, or
+  // on a stage that scales it down; on the stage the window can be made as
+  // small as half the table.
+  void showTableWhole();
+  void showTableScaled();
   // Draws the canvas for the ratio of the window's screen, when it follows it.
   void followScreen();
   // Moves the keyboard focus off a button that `v` switches off, to another
@@ -94,6 +106,7 @@ class TableWindow final : public QMainWindow {
 
   std::unique_ptr<MessageBoxes> messageBoxes_;
   TableCanvas* canvas_ = nullptr;
+  TableStage* stage_ = nullptr;  // while the table is shown scaled down
   // The game draws through it onto canvas_.
   std::unique_ptr<CardsOnTable> cardsOnTable_;
   std::unique_ptr<Game> game_;
