@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -274,29 +275,30 @@ void TableWindow::placeOnScreen() {
   const int menuHeight = menuBar()->sizeHint().height();
   const QScreen* screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
   const QSize table(kTableWidth, kTableHeight);
-  if (!screen) {
-    resize(table.width(), table.height() + menuHeight);
-    return;
-  }
-  const QSize room = roomForTable(screen);
   QSize shown = table;
-  if (room.width() >= table.width() && room.height() >= table.height()) {
+  if (!screen || tableFits(screen)) {
     showTableWhole();
   } else {
     showTableScaled();
-    shown = table.scaled(room, Qt::KeepAspectRatio).expandedTo(table / 2);
+    shown = table.scaled(roomForTable(screen), Qt::KeepAspectRatio).expandedTo(table / 2);
   }
   resize(shown.width(), shown.height() + menuHeight);
+  if (!screen) return;
   // The frame centred on the available area, and within it wherever it fits.
   const QRect area = screen->availableGeometry();
-  const QRect frame = frameGeometry();
-  QRect placed(QPoint(0, 0), size().grownBy(QMargins(
-                                 geometry().left() - frame.left(), geometry().top() - frame.top(),
-                                 frame.right() - geometry().right(), frame.bottom() - geometry().bottom())));
+  const QRect frame = frameGeometry(), inner = geometry();
+  QRect placed(QPoint(0, 0),
+               size().grownBy(QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                       frame.right() - inner.right(), frame.bottom() - inner.bottom())));
   placed.moveCenter(area.center());
   placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
   placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
   move(placed.topLeft());
+}
+
+bool TableWindow::tableFits(const QScreen* screen) const {
+  const QRect area = screen->availableGeometry();
+  return area.width() >= kTableWidth && area.height() >= kTableHeight + menuBar()->sizeHint().height();
 }
 
 QSize TableWindow::roomForTable(const QScreen* screen) const {
@@ -305,6 +307,19 @@ QSize TableWindow::roomForTable(const QScreen* screen) const {
   const int frameWidth = frame.width() - inner.width();
   const int frameHeight = frame.height() - inner.height();
   return QSize(area.width() - frameWidth, area.height() - frameHeight - menuBar()->sizeHint().height());
+}
+
+void TableWindow::keepFrameOnScreen() {
+  if (!stage_ || frameChecked_ || !isVisible() || !windowHandle()) return;
+  if (windowHandle()->frameMargins().isNull()) return;  // not framed (yet)
+  frameChecked_ = true;
+  const QScreen* screen = windowHandle()->screen();
+  if (screen && !screen->availableGeometry().contains(frameGeometry())) placeOnScreen();
+}
+
+void TableWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  keepFrameOnScreen();
 }
 
 void TableWindow::showTableScaled() {
@@ -462,8 +477,7 @@ void TableWindow::showEvent(QShowEvent* event) {
 // on one too small for it, scaled down.
 void TableWindow::followScreen() {
   if (const QScreen* screen = windowHandle()->screen()) {
-    const QSize room = roomForTable(screen);
-    if (room.width() >= kTableWidth && room.height() >= kTableHeight) {
+    if (tableFits(screen)) {
       showTableWhole();
     } else {
       showTableScaled();
@@ -476,6 +490,7 @@ void TableWindow::followScreen() {
 
 void TableWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  keepFrameOnScreen();
   if (isVisible() && !isMinimized()) redraw();
 }
 

@@ -75,6 +75,7 @@ class TableWindow final : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void buildMenu();
@@ -85,9 +86,15 @@ class TableWindow final : public QMainWindow {
   // as laid out where it fits there, else scaled down to the largest size
   // that does, centred.
   void placeOnScreen();
-  // The room for the table below the menu on `screen`, the window's frame
-  // as far as it is known taken off.
+  // Whether the available area of `screen` holds the menu and the table.
+  bool tableFits(const QScreen* screen) const;
+  // The room for the scaled table below the menu on `screen`, the window's
+  // frame as far as it is known taken off.
   QSize roomForTable(const QScreen* screen) const;
+  // Places the window with the scaled table again, once, if the frame that
+  // the window manager puts round it after it is shown reaches beyond the
+  // screen.
+  void keepFrameOnScreen();
   // Shows the table as laid out, the canvas the window's central widget, or
   // on a stage that scales it down; on the stage the window can be made as
   // small as half the table.
@@ -121,6 +128,7 @@ class TableWindow final : public QMainWindow {
   bool minimised_ = false;
   bool followsScreen_ = false;
   bool watchingScreen_ = false;
+  bool frameChecked_ = false;
 };
 
 }  // namespace holdem
