@@ -12,7 +12,7 @@
 #include <limits>
 #include <string>
 
-#include "invariants.h"
+#include "game/table_rules.h"
 #include "test_support.h"
 
 namespace {
@@ -71,12 +71,10 @@ std::string editText(Reader& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader in(data, size);
   const uint8_t flags = in.byte();
-  std::map<std::string, int32_t> values;
+  MemorySettings::Values values;
   if (flags & 1) {
-    for (const char* key : {"Background/Color", "Cash/freak", "Cash/player", "Cash/geek", "Cash/master",
-                            "Cash/champ", "Cash/pinhead", "Cash/expert", "Cash/robot", "Cash/until",
-                            "Cash/initial", "Card/back"}) {
-      values[key] = settingsValue(in);
+    for (const SettingInfo& setting : kSettings) {
+      values[MemorySettings::name(setting.name.section, setting.name.key)] = settingsValue(in);
     }
   }
   const int64_t clock = static_cast<uint32_t>(in.int32());
@@ -84,20 +82,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!table.start()) fail(0, -1, "the start-up failed over settings kept in memory");
   Game& g = *table.game;
 
-  // See invariants::brokenRule: a hand-edited file or a New game without
+  // See brokenTableRule: a hand-edited file or a New game without
   // chips can start a deal that the button table does not cover; a deal
   // that the Deal button starts is always covered.
-  bool buttonTable = invariants::buttonTableCovers(g.state());
+  bool buttonTable = buttonsCanFollow(g.state());
   const auto click = [&](Button b) {
     const bool enabled = g.view().isEnabled(b);
     g.click(b);
-    return enabled ? invariants::EventKind::Button : invariants::EventKind::IgnoredClick;
+    return enabled ? TableEvent::Button : TableEvent::IgnoredClick;
   };
 
   long events = 0;
   while (!in.done() && events < 2000) {
-    const invariants::Snapshot before = invariants::snapshotOf(g);
-    invariants::EventKind kind = invariants::EventKind::Other;
+    const TableSnapshot before{g.state(), g.view()};
+    TableEvent kind = TableEvent::Other;
     const int op = in.byte() & 15;
     table.canvas.clear();
     switch (op) {
@@ -108,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 4:
         table.dialogs.answerYes = true;
         g.newGame();
-        kind = invariants::EventKind::NewGameYes;
+        kind = TableEvent::NewGameYes;
         break;
       case 5:
         table.dialogs.answerYes = false;
@@ -125,17 +123,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 14: table.settings.failWrites = !table.settings.failWrites; break;  // the disk fills up, or frees
       case 15: g.paintTable(); break;
     }
-    const bool newGameRan = kind == invariants::EventKind::NewGameYes &&
+    const bool newGameRan = kind == TableEvent::NewGameYes &&
                             (table.dialogs.boxes.empty() || table.dialogs.boxes.back().text != "Invalid value");
     if (newGameRan) {
-      buttonTable = invariants::buttonTableCovers(g.state());
+      buttonTable = buttonsCanFollow(g.state());
     } else if (op == 0 && g.state().dealsCount != before.state.dealsCount && g.view().isEnabled(Button::CheckCall)) {
       buttonTable = true;
     }
     ++events;
-    if (const auto broken = invariants::brokenRule(before, kind, g, buttonTable)) fail(events, op, *broken);
+    if (const auto broken = brokenTableRule(before, kind, {g.state(), g.view()}, buttonTable)) {
+      fail(events, op, *broken);
+    }
     for (const auto& card : table.canvas.cards) {
-      if (card.image < 0 || card.image > kFirstBackImage + 3) {
+      if (card.image < 0 || card.image >= kCardPictureCount) {
         fail(events, op, "drew card picture " + std::to_string(card.image));
       }
     }

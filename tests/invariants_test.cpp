@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <numeric>
 
-#include "invariants.h"
+#include "game/table_rules.h"
 #include "test_support.h"
 
 namespace holdem {
@@ -38,29 +38,30 @@ struct Checker {
   void check(Event e, const TableState& before, const TableView& viewBefore) {
     const TableState& t = game.state();
     const TableView& v = game.view();
-    invariants::EventKind kind = invariants::EventKind::Other;
-    if (e == Event::NewGameYes) kind = invariants::EventKind::NewGameYes;
+    TableEvent kind = TableEvent::Other;
+    if (e == Event::NewGameYes) kind = TableEvent::NewGameYes;
     const Button clicked = e == Event::Deal   ? Button::Deal
                            : e == Event::Call ? Button::CheckCall
                            : e == Event::Raise ? Button::Raise
                                                : Button::Fold;
     if (e == Event::Deal || e == Event::Call || e == Event::Raise || e == Event::Fold) {
-      kind = viewBefore.isEnabled(clicked) ? invariants::EventKind::Button : invariants::EventKind::IgnoredClick;
+      kind = viewBefore.isEnabled(clicked) ? TableEvent::Button : TableEvent::IgnoredClick;
     }
-    const std::optional<std::string> broken = invariants::brokenRule({before, viewBefore}, kind, game);
+    const std::optional<std::string> broken =
+        brokenTableRule({before, viewBefore}, kind, {game.state(), game.view()}, true);
     ASSERT_FALSE(broken) << *broken;
 
     // Chips: what the seats gave, the pot received, except the pay-outs.
-    if (e != Event::Deal && kind == invariants::EventKind::Button) {
+    if (e != Event::Deal && kind == TableEvent::Button) {
       // Each of the three buttons clears `potAwarded` first, so it is set
       // afterwards only by a showdown that paid in this click.
       int64_t paidOut = 0;
       if (t.potAwarded) {
-        paidOut = static_cast<int64_t>(t.pot / t.winnerCount) * t.winnerCount;
+        paidOut = static_cast<int64_t>(t.pot / t.showdown.winnerCount) * t.showdown.winnerCount;
       }
       if (before.foldCount != kOpponentCount && t.foldCount == kOpponentCount) paidOut += t.pot;
       ASSERT_EQ(chipsOnTable(t), chipsOnTable(before) + paidOut)
-          << "pot " << before.pot << "->" << t.pot << " winners " << t.winnerCount << " awarded "
+          << "pot " << before.pot << "->" << t.pot << " winners " << t.showdown.winnerCount << " awarded "
           << before.potAwarded << t.potAwarded << " folds " << before.foldCount << "->" << t.foldCount
           << " round " << before.bettingRound << "->" << t.bettingRound << " result " << v.result;
     }

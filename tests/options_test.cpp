@@ -207,7 +207,7 @@ TEST(NewGame, StartsEverySeatFromTheEditBoxAndPlaysTheSecondDealOfTheClock) {
   Random check;
   check.seed(4);
   for (int i = 0; i < 4 * kShuffleSwaps; ++i) check.nextRandom();
-  EXPECT_EQ(g.random().state(), check.state());
+  EXPECT_EQ(GameTesting::random(g).state(), check.state());
   EXPECT_EQ(t.hole[index(Seat::Freak)][0], t.deck[0]);  // the deck as the second shuffle left it
 }
 

@@ -60,13 +60,13 @@ TEST(DealStart, BigBlindMovesOneSeatOnAtEachDealAndWraps) {
   std::vector<int> seats{t.bigBlindSeat};
   for (int i = 1; i < 10; ++i) {
     table.game->click(Button::Fold);
-    Random shadow = table.game->random();
+    Random shadow = table.random();
     table.game->click(Button::Deal);
     seats.push_back(t.bigBlindSeat);
     if (t.bigBlindSeat != 1 || i != 7) continue;
     // Only the shuffle drew numbers: no opponent decided anything.
     for (int j = 0; j < 2 * kShuffleSwaps; ++j) shadow.nextRandom();
-    EXPECT_EQ(table.game->random().state(), shadow.state());
+    EXPECT_EQ(table.random().state(), shadow.state());
     EXPECT_EQ(v.status[index(Seat::Expert)], "small blind");
     EXPECT_EQ(v.status[index(Seat::Robot)], "big blind");
     EXPECT_TRUE(t.raised[index(Seat::Robot)]);
@@ -176,13 +176,13 @@ TEST(Driver, HumanRaiseCostsOneBetOfTheRound) {
 
 TEST(Driver, RaiseWithOneChipOrLessIsIgnored) {
   StartedTable table(51);
-  table.state().cashOf(Seat::Player) = 1;
+  table.setCash(Seat::Player, 1);
   table.state().potAwarded = true;
-  const Random before = table.game->random();
+  const Random before = table.random();
   table.game->click(Button::Raise);
   EXPECT_EQ(table.game->state().cashOf(Seat::Player), 1);
   EXPECT_FALSE(table.game->state().potAwarded);
-  EXPECT_EQ(table.game->random().state(), before.state());
+  EXPECT_EQ(table.random().state(), before.state());
   EXPECT_EQ(table.game->state().bettingRound, kPreFlop);
 }
 
@@ -210,7 +210,7 @@ TEST(Driver, FoldWithARaiseOpenLetsOnlyTheSeatsBeforeTheRaiserAnswer) {
   TableState& t = table.state();
   t.raised.fill(false);
   t.raised[index(Seat::Champ)] = true;  // seat 4
-  table.game->fold();
+  table.game->click(Button::Fold);
   const TableView& v = table.view();
   for (Seat s : {Seat::Freak, Seat::Geek, Seat::Master}) {
     const std::string& status = v.status[index(s)];
@@ -226,7 +226,7 @@ TEST(Opponents, SeventhFoldPaysTheHumanAtOnce) {
   for (const bool reachesTarget : {false, true}) {
     auto table = findTable(
         [reachesTarget](Game& g) {
-          if (reachesTarget) g.mutableState().untilTarget = 1;
+          if (reachesTarget) GameTesting::state(g).untilTarget = 1;
           g.click(Button::Raise);
         },
         [](const Table& t) { return t.game->state().foldCount == kOpponentCount; }, 2000);
@@ -263,7 +263,7 @@ TEST(Opponents, FoldingClosingSeatHandsTheClosingOn) {
     t.closingSeat = c.closing;
     // A bet larger than the seat's chips always folds.
     t.currentBet = 5000;
-    table.game->opponentRespond(c.closing);
+    table.opponentRespond(c.closing);
     EXPECT_TRUE(t.folded[index(seatAt(c.closing))]);
     EXPECT_EQ(t.closingSeat, c.expected) << "closing " << c.closing;
   }
@@ -274,18 +274,18 @@ TEST(Opponents, CallWithExactlyTheBetLeavesZeroAndTheSeatIsSkippedAfter) {
   TableState& t = table.state();
   // A pair of Aces never folds before the flop.
   t.hole[index(Seat::Geek)] = {Card{0, 12}, Card{1, 12}};
-  t.cashOf(Seat::Geek) = 2;
+  table.setCash(Seat::Geek, 2);
   t.currentBet = 2;
   const int32_t pot = t.pot;
-  table.game->opponentRespond(seatNumber(Seat::Geek));
+  table.opponentRespond(seatNumber(Seat::Geek));
   EXPECT_EQ(t.cashOf(Seat::Geek), 0);
   EXPECT_EQ(t.pot, pot + 2);
   EXPECT_EQ(table.view().status[index(Seat::Geek)], "Calls");
   // Its turn now changes nothing, not even its label.
-  const Random before = table.game->random();
-  table.game->opponentTurn(seatNumber(Seat::Geek));
+  const Random before = table.random();
+  table.opponentTurn(seatNumber(Seat::Geek));
   EXPECT_EQ(table.view().status[index(Seat::Geek)], "Calls");
-  EXPECT_EQ(table.game->random().state(), before.state());
+  EXPECT_EQ(table.random().state(), before.state());
   EXPECT_FALSE(t.inDeal(Seat::Geek));
 }
 
@@ -298,8 +298,8 @@ void robotRaisesOnTheRiver(Table& table, int32_t robotCash) {
   t.board = {Card{0, 2}, Card{1, 3}, Card{2, 4}, Card{3, 9}, Card{0, 10}};
   t.hole[index(Seat::Robot)] = {Card{1, 5}, Card{2, 6}};
   for (int tries = 0; tries < 5; ++tries) {
-    t.cashOf(Seat::Robot) = robotCash;
-    table.game->opponentTurn(1);
+    table.setCash(Seat::Robot, robotCash);
+    table.opponentTurn(1);
     if (table.view().status[index(Seat::Robot)] == "Raises") return;
   }
   ADD_FAILURE() << "Robot never raised";
@@ -334,13 +334,13 @@ TEST(Opponents, TurnOfAFoldedClosingSeatStillAdvancesAndEndsTheRiver) {
   t.bettingRound = kRiver;
   t.closingSeat = 3;
   t.folded[index(Seat::Pinhead)] = true;
-  const Random before = table.game->random();
-  table.game->opponentTurn(3);
+  const Random before = table.random();
+  table.opponentTurn(3);
   EXPECT_EQ(t.bettingRound, kDealOver);
   EXPECT_TRUE(t.potAwarded);
   EXPECT_TRUE(table.view().isEnabled(Button::Deal));
   EXPECT_FALSE(table.view().result.empty());
-  EXPECT_EQ(table.game->random().state(), before.state());
+  EXPECT_EQ(table.random().state(), before.state());
 }
 
 TEST(Opponents, TurnOfABrokeClosingSeatAdvancesTheRoundAndChangesNothingElse) {
@@ -348,9 +348,9 @@ TEST(Opponents, TurnOfABrokeClosingSeatAdvancesTheRoundAndChangesNothingElse) {
   TableState& t = table.state();
   t.bettingRound = kFlop;
   t.closingSeat = 5;
-  t.cashOf(Seat::Master) = 0;
+  table.setCash(Seat::Master, 0);
   t.currentBet = 9;
-  table.game->opponentTurn(5);
+  table.opponentTurn(5);
   EXPECT_EQ(t.bettingRound, kTurn);
   EXPECT_EQ(t.currentBet, 9);
   EXPECT_EQ(table.view().status[index(Seat::Master)], "");
@@ -392,10 +392,10 @@ TEST(Driver, ClosingHumanMovesTheRoundOnEvenAfterAnOpponentRaise) {
 
 TEST(Driver, DisabledButtonsIgnoreClicks) {
   StartedTable table(141);
-  const Random before = table.game->random();
+  const Random before = table.random();
   table.game->click(Button::Deal);  // disabled while the first deal runs
   EXPECT_EQ(table.game->state().dealsCount, 1);
-  EXPECT_EQ(table.game->random().state(), before.state());
+  EXPECT_EQ(table.random().state(), before.state());
   table.game->click(Button::Fold);
   const int32_t cash = table.game->state().cashOf(Seat::Player);
   table.game->click(Button::CheckCall);

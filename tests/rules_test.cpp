@@ -86,12 +86,12 @@ TEST(Opponents, PairOfTwosOnTheRiverFoldsSeventyThreePercentAgainstABetOfFour) {
   const int trials = 2000;
   for (int i = 0; i < trials; ++i) {
     t.folded[index(Seat::Freak)] = false;
-    t.cashOf(Seat::Freak) = 1000;
+    table.setCash(Seat::Freak, 1000);
     t.foldCount = 0;
-    Random shadow = table.game->random();
+    Random shadow = table.random();
     const int32_t draw = shadow.nextRandom() % 100;
-    table.game->opponentRespond(seatNumber(Seat::Freak));
-    EXPECT_EQ(t.decisionChance, 90 - 20 + 4);
+    table.opponentRespond(seatNumber(Seat::Freak));
+    EXPECT_EQ(t.decision.decisionChance, 90 - 20 + 4);
     // At Amateur level only the call decision counts.
     ASSERT_EQ(t.folded[index(Seat::Freak)], draw > 100 - 74);
     folds += t.folded[index(Seat::Freak)];
@@ -103,25 +103,25 @@ TEST(Opponents, EveryResponseDrawsTwoNumbersAndEveryTurnOne) {
   testing::StartedTable table(5);
   for (int level = 0; level < 4; ++level) {
     table.game->selectLevel(level);
-    Random shadow = table.game->random();
+    Random shadow = table.random();
     table.state().currentBet = 2;
     table.state().folded[index(Seat::Master)] = false;
-    table.state().cashOf(Seat::Master) = 500;
-    table.game->opponentRespond(seatNumber(Seat::Master));
+    table.setCash(Seat::Master, 500);
+    table.opponentRespond(seatNumber(Seat::Master));
     shadow.nextRandom();
     shadow.nextRandom();
-    EXPECT_EQ(table.game->random().state(), shadow.state()) << "level " << level;
+    EXPECT_EQ(table.random().state(), shadow.state()) << "level " << level;
   }
   table.state().folded[index(Seat::Master)] = false;
-  table.state().cashOf(Seat::Master) = 500;
+  table.setCash(Seat::Master, 500);
   table.state().bettingRound = kFlop;
   table.state().closingSeat = 8;
-  Random shadow = table.game->random();
-  table.game->opponentTurn(seatNumber(Seat::Master));
+  Random shadow = table.random();
+  table.opponentTurn(seatNumber(Seat::Master));
   shadow.nextRandom();
   // A raise makes the later seats answer; count only a check.
   if (table.view().status[index(Seat::Master)] == "Check") {
-    EXPECT_EQ(table.game->random().state(), shadow.state());
+    EXPECT_EQ(table.random().state(), shadow.state());
   }
 }
 
@@ -138,15 +138,15 @@ TEST(Opponents, PeekComparesWithTheHumansHandLessTheBoard) {
   int knows = 0;
   for (int i = 0; i < 400; ++i) {
     t.folded[index(Seat::Geek)] = false;
-    t.cashOf(Seat::Geek) = 1000;
-    Random shadow = table.game->random();
+    table.setCash(Seat::Geek, 1000);
+    Random shadow = table.random();
     shadow.nextRandom();
     const int32_t peekDraw = shadow.nextRandom() % 100;
     t.currentBet = 2;
-    table.game->opponentRespond(seatNumber(Seat::Geek));
-    ASSERT_EQ(t.knowsPlayerBeaten, peekDraw > 20);
-    EXPECT_EQ(t.handValue, 100);
-    knows += t.knowsPlayerBeaten;
+    table.opponentRespond(seatNumber(Seat::Geek));
+    ASSERT_EQ(t.decision.knowsPlayerBeaten, peekDraw > 20);
+    EXPECT_EQ(t.decision.handValue, 100);
+    knows += t.decision.knowsPlayerBeaten;
   }
   EXPECT_GT(knows, 250);
 }

@@ -37,7 +37,7 @@ struct ShowdownTable : Table {
 
 TEST(Showdown, HumanAloneWinsTheWholePot) {
   ShowdownTable table({{Seat::Player, kAces}});
-  table.game->showdown();
+  table.showdown();
   const TableState& t = table.game->state();
   EXPECT_EQ(table.view().result, "You win");
   EXPECT_EQ(t.cashOf(Seat::Player), 1100);
@@ -70,9 +70,9 @@ TEST(Showdown, ResultLineNamesTheWinnersInSeatOrder) {
   };
   for (const auto& c : cases) {
     ShowdownTable table(c.hands, c.pot);
-    table.game->showdown();
+    table.showdown();
     EXPECT_EQ(table.view().result, c.result);
-    EXPECT_EQ(table.game->state().winnerCount, static_cast<int>(c.cash.size()));
+    EXPECT_EQ(table.game->state().showdown.winnerCount, static_cast<int>(c.cash.size()));
     for (auto [seat, cash] : c.cash) {
       EXPECT_EQ(table.game->state().cashOf(seat), cash) << c.result;
       EXPECT_TRUE(table.yellow(seat)) << c.result;
@@ -86,7 +86,7 @@ TEST(Showdown, FoldedHumanWithOneOpponentLeftShowsNoNames) {
   for (Seat s : kOpponents) t.folded[index(s)] = s != Seat::Geek;
   t.folded[index(Seat::Player)] = true;
   t.foldCount = 6;
-  table.game->showdown();
+  table.showdown();
   EXPECT_TRUE(t.foldedOutHidden);
   for (int s = 0; s < kSeatCount; ++s) EXPECT_EQ(table.view().status[s], "") << s;
   EXPECT_TRUE(table.yellow(Seat::Geek));
@@ -104,7 +104,7 @@ TEST(Showdown, FoldedHumanWithThreeOpponentsLeftNamesTheirHands) {
   t.folded[index(Seat::Player)] = true;
   for (Seat s : {Seat::Freak, Seat::Geek, Seat::Champ, Seat::Robot}) t.folded[index(s)] = true;
   t.foldCount = 4;
-  table.game->showdown();
+  table.showdown();
   EXPECT_EQ(table.status(Seat::Master), "One pair Kings");
   EXPECT_EQ(table.status(Seat::Pinhead), "Jack");
   EXPECT_EQ(table.view().result, "Master wins");
@@ -114,23 +114,23 @@ TEST(Showdown, FoldedHumanWithThreeOpponentsLeftNamesTheirHands) {
 
 TEST(Showdown, SeatThatWentBrokeDuringTheDealTakesNoPart) {
   ShowdownTable table({{Seat::Freak, kAces}, {Seat::Geek, kKings}});
-  table.state().cashOf(Seat::Freak) = 0;
-  table.game->showdown();
+  table.setCash(Seat::Freak, 0);
+  table.showdown();
   EXPECT_EQ(table.view().result, "Geek wins");
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 0);
-  EXPECT_EQ(table.game->state().showdownValue[index(Seat::Freak)], -150);
+  EXPECT_EQ(table.game->state().showdown.showdownValue[index(Seat::Freak)], -150);
 }
 
 TEST(Showdown, SecondRunPaysNothingAndShowsNoBox) {
   ShowdownTable table({{Seat::Player, kAces}});
   table.state().untilTarget = 0;
   table.state().initialCash = 1000;
-  table.game->showdown();
+  table.showdown();
   EXPECT_FALSE(table.dialogs.boxes.empty());
   const TableState first = table.game->state();
   const TableView firstView = table.view();
   table.dialogs.boxes.clear();
-  table.game->showdown();
+  table.showdown();
   EXPECT_TRUE(table.dialogs.boxes.empty());
   EXPECT_EQ(table.game->state().cash, first.cash);
   EXPECT_EQ(table.game->state().handsPlayed, 1);
@@ -143,8 +143,8 @@ TEST(Showdown, SecondRunPaysNothingAndShowsNoBox) {
 TEST(Showdown, ReachingTheTargetExactlyEndsTheGameOneChipLessDoesNot) {
   for (const int32_t start : {1700, 1699}) {
     ShowdownTable table({{Seat::Player, kAces}});
-    table.state().cashOf(Seat::Player) = start;
-    table.game->showdown();
+    table.setCash(Seat::Player, start);
+    table.showdown();
     const bool ended = start == 1700;  // 1700 + 100 = 1200 + 600
     EXPECT_EQ(table.dialogs.texts(), ended ? std::vector<std::string>{"You win!"} : std::vector<std::string>{});
     EXPECT_EQ(table.view().isEnabled(Button::Deal), !ended);
@@ -153,10 +153,10 @@ TEST(Showdown, ReachingTheTargetExactlyEndsTheGameOneChipLessDoesNot) {
 
 TEST(Showdown, EverySeatAtTheTargetGetsItsBoxInSeatOrder) {
   ShowdownTable table({{Seat::Robot, kAces}});
-  table.state().cashOf(Seat::Champ) = 5000;
-  table.state().cashOf(Seat::Player) = 1800;
-  table.state().cashOf(Seat::Robot) = 1750;
-  table.game->showdown();
+  table.setCash(Seat::Champ, 5000);
+  table.setCash(Seat::Player, 1800);
+  table.setCash(Seat::Robot, 1750);
+  table.showdown();
   EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"You win!", "Champ wins", "Robot wins"}));
   for (const auto& box : table.dialogs.boxes) EXPECT_EQ(box.caption, "Game over");
 }
@@ -167,11 +167,11 @@ TEST(Showdown, NobodyTakingPartMeansNobodyWins) {
   t.folded.fill(true);
   t.foldCount = 6;  // six folds counted; the seventh seat went broke in play
   t.folded[index(Seat::Champ)] = false;
-  t.cashOf(Seat::Champ) = -3;
+  table.setCash(Seat::Champ, -3);
   const PerSeat<int32_t> cash = t.cash;
-  table.game->showdown();
+  table.showdown();
   EXPECT_EQ(table.view().result, "");
-  EXPECT_EQ(t.winnerCount, 0);
+  EXPECT_EQ(t.showdown.winnerCount, 0);
   EXPECT_EQ(t.cash, cash);
   EXPECT_EQ(t.handsPlayed, 0);
   EXPECT_EQ(t.handsWon, 0);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_testing.h"
 #include "game/stand_ins.h"
 
 namespace holdem::testing {
@@ -35,7 +36,17 @@ struct Table {
   }
   bool start() { return game->startUp(); }
 
-  TableState& state() { return game->mutableState(); }
+  // Set-ups and single rules, past the front door.
+  TableState& state() { return GameTesting::state(*game); }
+  Random& random() { return GameTesting::random(*game); }
+  void opponentTurn(int seatNumber) { GameTesting::opponentTurn(*game, seatNumber); }
+  void opponentRespond(int seatNumber) { GameTesting::opponentRespond(*game, seatNumber); }
+  void showdown() { GameTesting::showdown(*game); }
+  // A seat's chips, and its label showing them.
+  void setCash(Seat s, int32_t chips) {
+    state().cashOf(s) = chips;
+    GameTesting::view(*game).cashText[index(s)] = std::to_string(chips);
+  }
   const TableView& view() const { return game->view(); }
 
   MemorySettings settings;

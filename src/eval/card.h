@@ -5,7 +5,21 @@
 namespace holdem {
 
 // The ranks, Two to Ace.
-enum Rank : int32_t { kTwo, kThree, kFour, kFive, kSix, kSeven, kEight, kNine, kTen, kJack, kQueen, kKing, kAce };
+enum Rank : int32_t {
+  kTwo,
+  kThree,
+  kFour,
+  kFive,
+  kSix,
+  kSeven,
+  kEight,
+  kNine,
+  kTen,
+  kJack,
+  kQueen,
+  kKing,
+  kAce
+};
 inline constexpr int kRankCount = 13;
 inline constexpr int kSuitCount = 4;  // 0 clubs, 1 diamonds, 2 hearts, 3 spades
 inline constexpr int kDeckSize = kSuitCount * kRankCount;

@@ -5,32 +5,14 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
-#include <limits>
 
 namespace holdem {
 
 namespace {
 
 constexpr int32_t kNoKicker = -5;  // a kicker search that finds nothing
-constexpr int32_t kFive = 3;
-constexpr int32_t kAce = 12;
 constexpr int kSlots = 7;
-
-constexpr int32_t kStraightFlushValue = 1000;
-constexpr int32_t kFourBase = 800;
-constexpr int32_t kFullHouseBase = 500;
-constexpr int32_t kFlushBase = 450;
 constexpr int32_t kFlushKickerBase = 90;
-constexpr int32_t kStraightBase = 400;
-constexpr int32_t kThreeBase = 300;
-constexpr int32_t kTwoPairsBase = 200;
-constexpr int32_t kOnePairBase = 100;
-
-// Weighted sums are taken in 64 bits and brought back to 32 bits by wrapping,
-// so that odd slot contents can never overflow.
-constexpr int32_t wrap(int64_t v) { return static_cast<int32_t>(v); }
 
 // Step 2: on the pre-flop, the hole cards are connected when their ranks
 // differ by less than 5 either way.
@@ -39,225 +21,12 @@ bool holeCardsConnected(const EvalSlots& slots) {
   return diff > -5 && diff < 5;
 }
 
-// Step 12: the river has nothing left to draw to.
-void finishRound(HandRating& out, int32_t bettingRound) {
-  if (bettingRound == 4) {
-    out.straightDraw = false;
-    out.flushDraw = false;
-  }
-}
-
 // ---------------------------------------------------------------------------
-// The rating slot by slot, exactly as the rules are worded. It accepts any
-// slot contents; the card-set rating below is the same rules over bit sets and
-// hands over to this one when the slots hold something other than distinct
-// cards and well-formed placeholders.
-// ---------------------------------------------------------------------------
-
-class SlotRater {
- public:
-  explicit SlotRater(const EvalSlots& slots) : s_(slots) {}
-
-  void rate(HandRating& out) {
-    if (straightFlush(out)) return;
-    if (flush(out)) return;
-    if (straight(out)) return;
-    if (fourOfAKind(out)) return;
-    if (fullHouse(out)) return;
-    if (threeOfAKind(out)) return;
-    if (twoPairs(out)) return;
-    if (onePair(out)) return;
-    highCard(out);
-  }
-
- private:
-  const EvalSlots& s_;
-
-  bool holdsRank(int64_t rank) const {
-    return std::any_of(s_.begin(), s_.end(), [rank](Card c) { return c.rank == rank; });
-  }
-  bool holdsCard(int32_t suit, int64_t rank) const {
-    return std::any_of(s_.begin(), s_.end(), [=](Card c) { return c.suit == suit && c.rank == rank; });
-  }
-  int slotsWithRank(int32_t rank) const {
-    return static_cast<int>(std::count_if(s_.begin(), s_.end(), [rank](Card c) { return c.rank == rank; }));
-  }
-
-  // The slot whose rank is the lowest qualifying start (some slot holds the
-  // next rank up), the first such slot in order; -1 when none qualifies.
-  int chooseStart(bool excludeRank, int32_t excludedRank) const {
-    int best = -1;
-    for (int i = 0; i < kSlots; ++i) {
-      const int32_t r = s_[i].rank;
-      if (best >= 0 && r >= s_[best].rank) continue;
-      if (excludeRank && r == excludedRank) continue;
-      if (holdsRank(static_cast<int64_t>(r) + 1)) best = i;
-    }
-    return best;
-  }
-
-  // One run search: up to two attempts. On a made hand returns true and the
-  // top rank (the end rank, or the Five for the five-high run).
-  bool runSearch(bool suited, HandRating& out, int32_t& top) const {
-    int32_t firstStart = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      const int start = chooseStart(attempt == 1, firstStart);
-      if (start < 0) return false;
-      const int32_t runSuit = s_[start].suit;
-      auto holdsNext = [&](int64_t rank) { return suited ? holdsCard(runSuit, rank) : holdsRank(rank); };
-      int64_t end = s_[start].rank;
-      int steps = 0;
-      while (holdsNext(end + 1)) {
-        ++end;
-        ++steps;
-      }
-      if (steps >= 4) {
-        top = static_cast<int32_t>(end);
-        return true;
-      }
-      if (steps == 3) {
-        out.straightDraw = true;
-        if (end == kFive && holdsNext(kAce)) {
-          top = kFive;
-          return true;
-        }
-      }
-      firstStart = s_[start].rank;
-    }
-    return false;
-  }
-
-  // The highest rank above -5 that is none of the excluded ranks; -5 if none.
-  int32_t kicker(std::initializer_list<int32_t> excluded) const {
-    int32_t best = kNoKicker;
-    for (Card c : s_) {
-      if (c.rank > best && std::find(excluded.begin(), excluded.end(), c.rank) == excluded.end())
-        best = c.rank;
-    }
-    return best;
-  }
-
-  // The highest (or lowest) slot rank held by at least `n` slots, skipping
-  // `other`; false when there is none.
-  bool rankHeldBy(int n, bool highest, bool skip, int32_t other, int32_t& found) const {
-    bool any = false;
-    for (Card c : s_) {
-      if (skip && c.rank == other) continue;
-      if (slotsWithRank(c.rank) < n) continue;
-      if (!any || (highest ? c.rank > found : c.rank < found)) found = c.rank;
-      any = true;
-    }
-    return any;
-  }
-
-  // Step 3.
-  bool straightFlush(HandRating& out) const {
-    int32_t top = 0;
-    if (!runSearch(true, out, top)) return false;
-    out.handValue = kStraightFlushValue;
-    out.handKicker = top;
-    return true;
-  }
-
-  // Step 4.
-  bool flush(HandRating& out) const {
-    for (int i = 0; i < kSlots; ++i) {
-      const int32_t suit = s_[i].suit;
-      const auto count = std::count_if(s_.begin(), s_.end(), [suit](Card c) { return c.suit == suit; });
-      if (count == 4) out.flushDraw = true;
-      if (count == 2) out.suitedHoleCards = true;
-      if (count >= 5) {
-        // The suit's ranks in descending order; other slots sort to the end.
-        std::array<int32_t, kSlots> ranks{};
-        for (int j = 0; j < kSlots; ++j) {
-          ranks[j] = s_[j].suit == suit ? s_[j].rank : std::numeric_limits<int32_t>::min();
-        }
-        std::sort(ranks.begin(), ranks.end(), std::greater<>());
-        out.handValue = wrap(int64_t{kFlushBase} + ranks[0]);
-        out.handKicker = wrap(int64_t{kFlushKickerBase} + ranks[1] + ranks[2] + ranks[3] + ranks[4]);
-        return true;
-      }
-    }
-    return false;
-  }
-
-  // Step 5.
-  bool straight(HandRating& out) const {
-    int32_t top = 0;
-    if (!runSearch(false, out, top)) return false;
-    out.handValue = wrap(int64_t{kStraightBase} + top);
-    return true;
-  }
-
-  // Step 6: ranks Two to Ace in ascending order.
-  bool fourOfAKind(HandRating& out) const {
-    for (int32_t r = 0; r <= kAce; ++r) {
-      if (slotsWithRank(r) == 4) {
-        out.handValue = kFourBase + r;
-        return true;
-      }
-    }
-    return false;
-  }
-
-  // Step 7.
-  bool fullHouse(HandRating& out) const {
-    int32_t three = 0, pair = 0;
-    if (!rankHeldBy(3, true, false, 0, three) || !rankHeldBy(2, true, true, three, pair)) return false;
-    out.handValue = wrap(int64_t{kFullHouseBase} + three);
-    out.handKicker = wrap(int64_t{5} * pair);
-    return true;
-  }
-
-  // Step 8.
-  bool threeOfAKind(HandRating& out) const {
-    int32_t three = 0;
-    if (!rankHeldBy(3, false, false, 0, three)) return false;
-    const int32_t k1 = kicker({three});
-    const int32_t k2 = kicker({three, k1});
-    out.handValue = wrap(int64_t{kThreeBase} + three);
-    out.handKicker = wrap(int64_t{5} * k1 + k2);
-    return true;
-  }
-
-  // Step 9.
-  bool twoPairs(HandRating& out) const {
-    int32_t high = 0, low = 0;
-    if (!rankHeldBy(2, true, false, 0, high) || !rankHeldBy(2, true, true, high, low)) return false;
-    out.handValue = wrap(int64_t{kTwoPairsBase} + high);
-    out.handKicker = wrap(int64_t{10} * low + kicker({high, low}));
-    return true;
-  }
-
-  // Step 10.
-  bool onePair(HandRating& out) const {
-    int32_t pair = 0;
-    if (!rankHeldBy(2, false, false, 0, pair)) return false;
-    const int32_t k1 = kicker({pair});
-    const int32_t k2 = kicker({pair, k1});
-    const int32_t k3 = kicker({pair, k1, k2});
-    out.handValue = wrap(int64_t{kOnePairBase} + pair);
-    out.handKicker = wrap(int64_t{5} * k1 + int64_t{3} * k2 + k3);
-    return true;
-  }
-
-  // Step 11: placeholders take part in the highest rank.
-  void highCard(HandRating& out) const {
-    int32_t high = s_[0].rank;
-    for (Card c : s_) high = std::max(high, c.rank);
-    const int32_t k1 = kicker({high});
-    const int32_t k2 = kicker({high, k1});
-    out.handValue = high;
-    out.handKicker = wrap(int64_t{5} * k1 + k2);
-  }
-};
-
-// ---------------------------------------------------------------------------
-// The same rules over bit sets of ranks, for distinct real cards plus
-// placeholders that keep their promise (below -5, all different, none one
-// apart). Such placeholders never pair, never run, never share a suit and are
-// never kickers, so they only matter to step 2 and, when no real card is
-// there at all, to the high card of step 11.
+// The rules over bit sets of ranks: the real cards of the slots, plus the
+// placeholders of the cards not dealt yet. Placeholders that keep their
+// promise (below -5, all different, none one apart) never pair, never run,
+// never share a suit and are never kickers, so they only matter to step 2
+// and, when no real card is there at all, to the high card of step 11.
 // ---------------------------------------------------------------------------
 
 using RankSet = uint32_t;  // bit r set: rank r is held
@@ -385,20 +154,20 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
     const int32_t top =
         suitedRun(slots, cards, std::countr_zero(atLeastFour) / kSuitShift, starts, out.flags);
     if (top >= 0) {
-      out.value = kStraightFlushValue;
+      out.value = kStraightFlush;
       out.kicker = top;
       return out;
     }
   }
 
-  // Step 4.
+  // Step 4: a flush.
   if (atLeastFive) {
     // Only the slots before the first card of the flush suit are visited;
     // with five cards in one suit, no other suit holds four.
     const int32_t flushSuit = std::countr_zero(atLeastFive) / kSuitShift;
     for (const Card& c : slots) {
       if (c.suit == flushSuit) break;
-      if (static_cast<uint32_t>(c.suit) < 4 && countOf(counts, c.suit) == 2) out.flags |= kSuitedBit;
+      if (static_cast<uint32_t>(c.suit) < kSuitCount && countOf(counts, c.suit) == 2) out.flags |= kSuitedBit;
     }
     RankSet rest = ranksOfSuit(cards, flushSuit);
     const int32_t high = highestRank(rest);
@@ -407,7 +176,7 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
       rest = withoutHighest(rest);
       sum += highestRank(rest);
     }
-    out.value = kFlushBase + high;
+    out.value = kFlush + high;
     out.kicker = sum;
     return out;
   }
@@ -416,11 +185,11 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
   if (atLeastFour) out.flags |= kFlushDrawBit;
   if ((counts >> 1) & ~counts & ~(counts >> 2) & kLaneLow) out.flags |= kSuitedBit;
 
-  // Step 5.
+  // Step 5: a straight in any suits.
   const uint8_t run = kAnySuitRuns[all];
   if (run & kRunDrawn) out.flags |= kStraightDrawBit;
   if (run & ~kRunDrawn) {
-    out.value = kStraightBase + (run & ~kRunDrawn) - 1;
+    out.value = kStraight + (run & ~kRunDrawn) - 1;
     return out;
   }
 
@@ -429,23 +198,23 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
   const RankSet thrice = (s0 & s1 & (s2 | s3)) | (s2 & s3 & (s0 | s1));
   const RankSet four = s0 & s1 & s2 & s3;
 
-  // Step 6.
+  // Step 6: four of a kind, the lowest if two.
   if (four) {
-    out.value = kFourBase + lowestRank(four);
+    out.value = kFourOfAKind + lowestRank(four);
     return out;
   }
   if (thrice) {
-    // Step 7.
+    // Step 7: a full house, the highest three over the highest pair.
     const int32_t three = highestRank(thrice);
     const RankSet pairs = twice & ~bit(three);
     if (pairs) {
-      out.value = kFullHouseBase + three;
+      out.value = kFullHouse + three;
       out.kicker = 5 * highestRank(pairs);
       return out;
     }
     // Step 8: with no other pair, the only set of three.
     const RankSet rest = all & ~bit(three);
-    out.value = kThreeBase + three;
+    out.value = kThreeOfAKind + three;
     out.kicker = 5 * kickerOf(rest) + kickerOf(withoutHighest(rest));
     return out;
   }
@@ -455,19 +224,19 @@ constexpr std::array<uint8_t, 1u << 13> kAnySuitRuns = [] {
     if (others) {
       // Step 9: a third pair's rank may be the kicker.
       const int32_t low = highestRank(others);
-      out.value = kTwoPairsBase + high;
+      out.value = kTwoPairs + high;
       out.kicker = 10 * low + kickerOf(all & ~bit(high) & ~bit(low));
       return out;
     }
     // Step 10: the only pair.
     const RankSet rest = all & ~bit(high);
     const RankSet rest2 = withoutHighest(rest);
-    out.value = kOnePairBase + high;
+    out.value = kOnePair + high;
     out.kicker = 5 * kickerOf(rest) + 3 * kickerOf(rest2) + kickerOf(withoutHighest(rest2));
     return out;
   }
 
-  // Step 11.
+  // Step 11: the high card, a placeholder when no real card is there.
   if (all) {
     const RankSet rest = all & ~bit(highestRank(all));
     out.value = highestRank(all);
@@ -509,44 +278,28 @@ HandRating finishRating(const CardRating& r, const EvalSlots& slots, int32_t bet
 }
 
 // The rating of slots that hold something besides seven different real
-// cards: well-formed placeholders go the card-set way, anything else slot by
-// slot.
+// cards: the board-only rating and the early rounds, with placeholders for
+// the cards not dealt. Placeholders keep a promise (below -5, all different,
+// none one apart) under which they never pair, run, share a suit or count as
+// kickers, so only the real cards and the highest placeholder matter. Slots
+// that break the promise (repeated cards, placeholders side by side, suits
+// or ranks out of range) never come from a deal; they are rated the same way,
+// each real card once, and whatever comes out, nothing goes wrong.
 [[gnu::noinline]] HandRating rateOtherSlots(const EvalSlots& slots, int32_t bettingRound) {
   CardBits cards = 0;
-  int32_t placeholders[kSlots];
-  int placeholderCount = 0;
-  bool wellFormed = true;
+  int32_t highestPlaceholder = kNoKicker;
+  bool anyPlaceholder = false;
   for (const Card& c : slots) {
     const auto suit = static_cast<uint32_t>(c.suit);
     const auto rank = static_cast<uint32_t>(c.rank);
-    if (suit < 4 && rank <= static_cast<uint32_t>(kAce)) {
-      const CardBits cardBit = CardBits{1} << (kSuitShift * suit + rank);
-      wellFormed &= !(cards & cardBit);
-      cards |= cardBit;
+    if (suit < kSuitCount && rank <= static_cast<uint32_t>(kAce)) {
+      cards |= CardBits{1} << (kSuitShift * suit + rank);
     } else {
-      wellFormed &= c.suit == c.rank && c.rank < kNoKicker;
-      placeholders[placeholderCount++] = c.rank;
+      highestPlaceholder = anyPlaceholder ? std::max(highestPlaceholder, c.rank) : c.rank;
+      anyPlaceholder = true;
     }
   }
-  int32_t highestPlaceholder = kNoKicker;
-  for (int i = 0; i < placeholderCount && wellFormed; ++i) {
-    highestPlaceholder = i == 0 ? placeholders[0] : std::max(highestPlaceholder, placeholders[i]);
-    for (int j = i + 1; j < placeholderCount; ++j) {
-      const int64_t gap = static_cast<int64_t>(placeholders[i]) - placeholders[j];
-      wellFormed &= gap < -1 || gap > 1;
-    }
-  }
-  if (wellFormed) return finishRating(rateCards(slots, cards, highestPlaceholder), slots, bettingRound);
-
-  // Step 1.
-  HandRating out;
-  // Step 2.
-  if (bettingRound == 1) out.connectedHoleCards = holeCardsConnected(slots);
-  // Steps 3 to 11.
-  SlotRater(slots).rate(out);
-  // Step 12.
-  finishRound(out, bettingRound);
-  return out;
+  return finishRating(rateCards(slots, cards, highestPlaceholder), slots, bettingRound);
 }
 
 }  // namespace
@@ -593,8 +346,7 @@ void fillBoardSlots(EvalSlots& slots, const std::array<Card, 5>& board, int32_t 
     case 4:
       for (int i = 0; i < 5; ++i) slots[2 + i] = board[i];
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -8,6 +8,25 @@
 
 namespace holdem {
 
+// The betting rounds of a deal; the counter runs 1..5. The rating knows the
+// pre-flop (its hole cards may be connected) and the river (nothing is left
+// to draw to).
+enum BettingRound : int32_t { kPreFlop = 1, kFlop = 2, kTurn = 3, kRiver = 4, kDealOver = 5 };
+
+// Where each category of hand starts on the scale of hand values. Below a
+// pair, a hand is worth the rank of its highest card (0 Two .. 12 Ace); a
+// category's value is its base plus the rank that names it (one pair of
+// Kings is 111). A flush adds its highest rank to 450; every straight flush
+// is 1000.
+inline constexpr int32_t kOnePair = 100;
+inline constexpr int32_t kTwoPairs = 200;
+inline constexpr int32_t kThreeOfAKind = 300;
+inline constexpr int32_t kStraight = 400;
+inline constexpr int32_t kFlush = 450;
+inline constexpr int32_t kFullHouse = 500;
+inline constexpr int32_t kFourOfAKind = 800;
+inline constexpr int32_t kStraightFlush = 1000;
+
 // The seven slots the evaluator rates: slots 0-1 the hole cards of one seat,
 // slots 2-6 the flop, turn and river (or placeholders for cards not dealt).
 using EvalSlots = std::array<Card, 7>;
@@ -37,9 +56,13 @@ void fillBoardSlots(EvalSlots& slots, const std::array<Card, 5>& board, int32_t 
 inline constexpr int32_t kBoardOnlyHole0 = -45;
 inline constexpr int32_t kBoardOnlyHole1 = -55;
 
-// The showdown score: handValue * 130 + handKicker, in wrapping 32-bit arithmetic.
+// The showdown score: handValue * 130 + handKicker, in wrapping 32-bit
+// arithmetic. With real cards the kicker stays below 130, so the score
+// orders by value first.
+inline constexpr int32_t kScorePerHandValue = 130;
 constexpr int32_t showdownScore(int32_t handValue, int32_t handKicker) {
-  return static_cast<int32_t>(static_cast<uint32_t>(handValue) * 130u + static_cast<uint32_t>(handKicker));
+  return static_cast<int32_t>(static_cast<uint32_t>(handValue) * static_cast<uint32_t>(kScorePerHandValue) +
+                              static_cast<uint32_t>(handKicker));
 }
 
 // The name of a hand value as the table shows it ("One pair Kings",

@@ -1,5 +1,6 @@
-// The Deal button: save the chips, end the game when someone is broke,
-// move the blinds on, deal, and let the seats before the human act.
+// The Deal button: save the chips, end the game when someone is broke, move
+// the blinds on, deal, and let the seats before the human act.
+#include "ai/rules.h"
 #include "game/amount.h"
 #include "game/game.h"
 
@@ -7,10 +8,9 @@ namespace holdem {
 
 void Game::deal() {
   TableState& t = state_;
-  // Step 1.
+  // Steps 1 to 3: a new deal's count, white labels and an empty board.
   ++t.dealsCount;
   t.potAwarded = false;
-  // Steps 2 and 3.
   setAllStatusWhite();
   canvas_.fillTable(kBoardArea);
   // A seat out of chips shows no cards: what it held when it ran out goes.
@@ -18,13 +18,11 @@ void Game::deal() {
     if (t.cashOf(s) <= 0) canvas_.fillTable(info(s).cardArea);
   }
   // Step 4: the AI level chosen in the options.
-  static constexpr int32_t kPeekThreshold[] = {100, 70, 50, 20};
-  if (view_.level >= 0 && view_.level < 4) t.peekThreshold = kPeekThreshold[view_.level];
-  // Step 5.
+  if (view_.level >= 0 && view_.level < static_cast<int>(kPeekThresholdByLevel.size()))
+    t.peekThreshold = kPeekThresholdByLevel[view_.level];
   ++t.dealsDealt;
   // Step 6: the chips as they stand at the start of this deal.
   if (!writeSettings(chipEntries())) return;
-  // Step 7.
   setStatus(Seat::Player, "");
   // Steps 8 and 9: the end of the game.
   const bool playerBroke = t.cashOf(Seat::Player) <= 0;
@@ -36,35 +34,31 @@ void Game::deal() {
     enableBetting(false);
     return;
   }
-  // Step 10: a fresh deal.
+  // Steps 10 to 12: a fresh deal.
   t.folded.fill(false);
   t.raised.fill(false);
   t.foldCount = 0;
   view_.result.clear();
-  // Step 11.
   enable(Button::Deal, false);
   enableBetting(true);
-  // Step 12.
   t.bettingRound = kPreFlop;
   // Step 13: the big blind moves one seat on.
   if (--t.bigBlindSeat == 0) t.bigBlindSeat = kPlayerSeatNumber;
   const int k = t.bigBlindSeat;
   t.closingSeat = k;
-  // Step 14.
   for (Seat s : kOpponents) setStatus(s, "");
-  // Step 15.
+  // Steps 15 to 17: the blinds of the limit, the opponents without chips
+  // sitting this deal out, and the pot.
   t.smallBlind = t.smallBet / 2;
   t.bigBlind = t.smallBet;
   t.currentBet = t.smallBet;
-  // Step 16: opponents without chips sit this deal out.
   for (Seat s : kOpponents) {
     if (t.cashOf(s) <= 0) ++t.foldCount;
   }
-  // Step 17.
   t.pot = addChips(t.smallBlind, t.bigBlind);
   showPot();
   showAllCash();
-  // Steps 18 and 19.
+  // Steps 18 and 19: the cards, and the human to act.
   shuffleAndDeal();
   paintTable();
   view_.stayCaption = "Call";
@@ -81,6 +75,7 @@ void Game::deal() {
   showPot();
   // Step 21: a big blind on seats 1 to 5 counts as an open raise.
   if (k <= 5) t.raised[index(big)] = true;
+  buttonsFollowTheDeal_ = true;
   // Step 22: the seats after the big blind answer it, then take their turns.
   if (k == 1) return;
   for (int n = k - 1; n >= 1; --n) {

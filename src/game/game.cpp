@@ -1,9 +1,13 @@
+// The front door's common parts: the ports, the moves every handler makes,
+// and the check of the table's rules around each user event.
 #include "game/game.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
+#include "ai/rules.h"
 #include "game/amount.h"
-#include "game/settings_keys.h"
 
 namespace holdem {
 
@@ -23,6 +27,59 @@ int64_t SystemClock::secondsNow() {
 Game::Game(SettingsStore& settings, Dialogs& dialogs, Canvas& canvas, Clock& clock)
     : settings_(settings), dialogs_(dialogs), canvas_(canvas), clock_(clock) {}
 
+#ifndef NDEBUG
+Game::RuleCheck::RuleCheck(const Game& game, TableEvent e)
+    : event(e), game_(game), before_{game.state_, game.view_} {}
+
+Game::RuleCheck::~RuleCheck() {
+  const TableSnapshot after{game_.state_, game_.view_};
+  if (const auto broken = brokenTableRule(before_, event, after, game_.buttonsFollowTheDeal_)) {
+    std::fprintf(stderr, "holdem: a rule of the table is broken: %s\n", broken->c_str());
+    std::abort();
+  }
+}
+#else
+Game::RuleCheck::RuleCheck(const Game&, TableEvent e) : event(e) {}
+Game::RuleCheck::~RuleCheck() = default;
+#endif
+
+void Game::click(Button button) {
+  RuleCheck check(*this, view_.isEnabled(button) ? TableEvent::Button : TableEvent::IgnoredClick);
+  if (!view_.isEnabled(button)) return;
+  switch (button) {
+    case Button::Deal: deal(); break;
+    case Button::CheckCall: checkOrCall(); break;
+    case Button::Raise: betOrRaise(); break;
+    case Button::Fold: fold(); break;
+    case Button::Count: break;
+  }
+}
+
+void Game::toggleOptions() {
+  RuleCheck check(*this, TableEvent::Other);
+  view_.panelVisible = !view_.panelVisible;
+}
+
+void Game::closeOptions() {
+  RuleCheck check(*this, TableEvent::Other);
+  view_.panelVisible = false;
+}
+
+void Game::setMoneyText(std::string text) {
+  RuleCheck check(*this, TableEvent::Other);
+  view_.money = std::move(text);
+}
+
+void Game::setUntilText(std::string text) {
+  RuleCheck check(*this, TableEvent::Other);
+  view_.until = std::move(text);
+}
+
+void Game::selectLevel(int item) {
+  RuleCheck check(*this, TableEvent::Other);
+  view_.level = item;
+}
+
 std::string Game::writeErrorText() const {
   std::string text = "Unable to write to ";
   text += settings_.displayPath();
@@ -37,7 +94,8 @@ bool Game::writeSettings(std::span<const SettingsEntry> entries) {
 
 std::array<SettingsEntry, kSavedAtEachDeal> Game::chipEntries() const {
   std::array<SettingsEntry, kSavedAtEachDeal> entries;
-  entries[static_cast<int>(Setting::BackgroundColor)] = entry(Setting::BackgroundColor, state_.backgroundColor);
+  entries[static_cast<int>(Setting::BackgroundColor)] =
+      entry(Setting::BackgroundColor, state_.backgroundColor);
   for (int s = 0; s < kSeatCount; ++s) {
     const Setting cash = cashSetting(static_cast<Seat>(s));
     entries[static_cast<int>(cash)] = entry(cash, state_.cash[s]);
@@ -49,142 +107,73 @@ void Game::seedFromClock() { random_.seed(static_cast<uint32_t>(clock_.secondsNo
 
 void Game::shuffleAndDeal() {
   shuffleDeck(state_.deck, random_);
-  // Freak takes deck positions 0 and 1, the human 2 and 3, then Geek on to Robot.
-  static constexpr PerSeat<int> kFirstPosition{2, 0, 4, 6, 8, 10, 12, 14};
   for (int s = 0; s < kSeatCount; ++s) {
-    state_.hole[s] = {state_.deck[kFirstPosition[s]], state_.deck[kFirstPosition[s] + 1]};
+    const int first = kFirstDeckPosition[s];
+    state_.hole[s] = {state_.deck[first], state_.deck[first + 1]};
   }
   for (int i = 0; i < 5; ++i) state_.board[i] = state_.deck[kFirstBoardPosition + i];
 }
 
-bool Game::startUp() {
-  TableState& t = state_;
-  // Step 2: statistics.
-  t.dealsCount = 1;
-  t.handsPlayed = 0;
-  t.handsWon = 0;
-  t.potAwarded = false;
-  // Step 3: a deal is already running.
-  enable(Button::Deal, false);
-  view_.panelVisible = false;
-  // Step 4.
-  t.closingSeat = 1;
-  // Steps 5 and 6: read the twelve keys, then write them straight back.
-  std::array<SettingsKey, kSettingCount> keys;
-  for (int i = 0; i < kSettingCount; ++i) keys[i] = kSettings[i].name;
-  const std::vector<std::optional<int32_t>> read = settings_.readInts(keys);
-  const auto value = [&](Setting s) { return read[static_cast<int>(s)].value_or(info(s).fallback); };
-  t.backgroundColor = value(Setting::BackgroundColor);
-  for (int s = 0; s < kSeatCount; ++s) t.cash[s] = value(cashSetting(static_cast<Seat>(s)));
-  t.untilTarget = value(Setting::UntilTarget);
-  t.initialCash = value(Setting::InitialCash);
-  t.cardBackIndex = value(Setting::CardBack);
-  const auto chips = chipEntries();
-  const SettingsEntry entries[] = {
-      chips[0], chips[1], chips[2], chips[3], chips[4], chips[5], chips[6], chips[7], chips[8],
-      entry(Setting::UntilTarget, t.untilTarget),
-      entry(Setting::InitialCash, t.initialCash),
-      entry(Setting::CardBack, t.cardBackIndex),
-  };
-  if (!writeSettings(entries)) return false;
-  // Step 7: the card back; a number that is no back selects nothing.
-  const int item = subChips(t.cardBackIndex, kFirstBackImage);
-  view_.backItem = item >= 0 && item < 4 ? item : -1;
-  // Step 8.
-  view_.money = number(t.initialCash);
-  view_.until = number(t.untilTarget);
-  // Step 9: the human's profile and the AI level.
-  t.playerRaiseTotal = 0;
-  t.dealsDealt = 0;
-  t.playerIsAggressive = true;
-  t.peekThreshold = 100;
-  view_.level = 0;
-  // Step 10.
-  seedFromClock();
-  // Step 11.
-  t.bettingRound = kPreFlop;
-  t.folded.fill(false);
-  t.raised.fill(false);
-  t.foldCount = 0;
-  // Step 12: the deck is built once, here; shuffles only permute it.
-  t.deck = buildDeck();
-  // Step 13.
-  showAllCash();
-  for (Seat s : kOpponents) setStatus(s, "");
-  // Step 14: the lowest betting limit.
-  t.smallBet = 2;
-  t.bigBet = 4;
-  t.closingSeat = 1;
-  t.bigBlindSeat = 1;
-  view_.upDownPosition = 1;
-  view_.smallBetText = "2";
-  view_.bigBetText = "4";
-  // Steps 15 to 21: the blinds and the first hand.
-  postFirstBlinds(false);
-  return true;
+void Game::payIntoPot(Seat s, int32_t chips) {
+  state_.cashOf(s) = subChips(state_.cashOf(s), chips);
+  state_.pot = addChips(state_.pot, chips);
 }
 
-// The first hand of a run or of a new game: Expert posts the small blind,
-// Robot the big blind, and the human acts first. Seats without chips are
-// added to `foldCount`, which the caller has cleared.
-void Game::postFirstBlinds(bool paint) {
-  TableState& t = state_;
-  t.smallBlind = t.smallBet / 2;
-  t.bigBlind = t.smallBet;
-  t.currentBet = t.smallBet;
-  for (int s = 0; s < kSeatCount; ++s) {
-    if (t.cash[s] <= 0) ++t.foldCount;
-  }
-  t.pot = addChips(t.smallBlind, t.bigBlind);
-  showPot();
-  showAllCash();
-  shuffleAndDeal();
-  if (paint) paintTable();
-  view_.stayCaption = "Call";
-  enable(Button::Raise, true);
-  setStatus(Seat::Pinhead, "");
-  setStatus(Seat::Expert, "small blind");
-  if (t.cashOf(Seat::Expert) > 0) t.cashOf(Seat::Expert) = subChips(t.cashOf(Seat::Expert), t.smallBlind);
-  setStatus(Seat::Robot, "big blind");
-  if (t.cashOf(Seat::Robot) > 0) t.cashOf(Seat::Robot) = subChips(t.cashOf(Seat::Robot), t.bigBlind);
-  showCash(Seat::Expert);
-  showCash(Seat::Robot);
-  showPot();
-  t.raised[index(Seat::Robot)] = true;
+void Game::advanceRoundIfClosing(int seatNumber) {
+  if (state_.closingSeat != seatNumber) return;
+  ++state_.bettingRound;
+  paintTable();
 }
 
-void Game::click(Button button) {
-  if (!view_.isEnabled(button)) return;
-  switch (button) {
-    case Button::Deal: deal(); break;
-    case Button::CheckCall: checkOrCall(); break;
-    case Button::Raise: betOrRaise(); break;
-    case Button::Fold: fold(); break;
-    case Button::Count: break;
+void Game::passClosingOn(int foldedSeatNumber) {
+  TableState& t = state_;
+  if (t.closingSeat != foldedSeatNumber) return;
+  t.closingSeat = kPlayerSeatNumber;
+  for (int next = foldedSeatNumber - 1; next >= 1; --next) {
+    if (t.inDeal(seatAt(next))) {
+      t.closingSeat = next;
+      return;
+    }
   }
 }
 
 void Game::evaluateHand() {
-  const HandRating r = holdem::evaluateHand(state_.evalCards, state_.bettingRound);
-  state_.handValue = r.handValue;
-  state_.handKicker = r.handKicker;
-  state_.straightDraw = r.straightDraw;
-  state_.flushDraw = r.flushDraw;
-  state_.connectedHoleCards = r.connectedHoleCards;
-  state_.suitedHoleCards = r.suitedHoleCards;
+  DecisionRegisters& d = state_.decision;
+  const HandRating r = holdem::evaluateHand(d.evalCards, state_.bettingRound);
+  d.handValue = r.handValue;
+  d.handKicker = r.handKicker;
+  d.straightDraw = r.straightDraw;
+  d.flushDraw = r.flushDraw;
+  d.connectedHoleCards = r.connectedHoleCards;
+  d.suitedHoleCards = r.suitedHoleCards;
 }
 
 // Rates the community cards of the round alone into `boardValue` and leaves
 // them in slots 2-6 for the rating of a seat; `handValue` is kept.
 void Game::evaluateBoard() {
-  TableState& t = state_;
-  t.savedHandValue = t.handValue;
-  fillBoardSlots(t.evalCards, t.board, t.bettingRound);
-  t.evalCards[0] = Card::placeholder(kBoardOnlyHole0);
-  t.evalCards[1] = Card::placeholder(kBoardOnlyHole1);
+  DecisionRegisters& d = state_.decision;
+  d.savedHandValue = d.handValue;
+  fillBoardSlots(d.evalCards, state_.board, state_.bettingRound);
+  d.evalCards[0] = Card::placeholder(kBoardOnlyHole0);
+  d.evalCards[1] = Card::placeholder(kBoardOnlyHole1);
   evaluateHand();
-  t.boardValue = t.handValue;
-  t.handValue = t.savedHandValue;
+  d.boardValue = d.handValue;
+  d.handValue = d.savedHandValue;
+}
+
+HandRating Game::rateSeat(Seat s) {
+  DecisionRegisters& d = state_.decision;
+  evaluateBoard();
+  d.evalCards[0] = state_.hole[index(s)][0];
+  d.evalCards[1] = state_.hole[index(s)][1];
+  evaluateHand();
+  return {d.handValue, d.handKicker, d.straightDraw, d.flushDraw, d.connectedHoleCards, d.suitedHoleCards};
+}
+
+HandRating Game::judgeHand(Seat s) {
+  HandRating r = rateSeat(s);
+  r.handValue = state_.decision.handValue = judgedHandValue(r.handValue, state_.decision.boardValue);
+  return r;
 }
 
 void Game::setAllStatusWhite() { view_.statusColor.fill(LabelColor::White); }

@@ -8,10 +8,13 @@
 #include "game/ports.h"
 #include "game/random.h"
 #include "game/settings_keys.h"
+#include "game/table_rules.h"
 #include "game/table_state.h"
 #include "game/view.h"
 
 namespace holdem {
+
+class GameTesting;
 
 // The game's front door. The window, holdem-sim and the tests all play
 // through it: user events go in, the table state and the view come out, and
@@ -28,19 +31,23 @@ class Game {
   // A click on one of the four buttons; a disabled button ignores it.
   void click(Button button);
 
-  // The Game menu.
+  // The Game menu: New game asks first, then starts every seat again from
+  // the options panel's initial cash and deals.
   void newGame();
-  void toggleOptions() { view_.panelVisible = !view_.panelVisible; }
-  void closeOptions() { view_.panelVisible = false; }
+  void toggleOptions();
+  void closeOptions();
 
-  // The options panel.
-  void setMoneyText(std::string text) { view_.money = std::move(text); }
-  void setUntilText(std::string text) { view_.until = std::move(text); }
+  // The options panel. The edit boxes take any text; their Enter buttons
+  // check it, and a new initial cash or target is saved.
+  void setMoneyText(std::string text);
+  void setUntilText(std::string text);
   void enterInitialCash();
   void enterTarget();
   // A click on the right (+1) or left (-1) arrow of the betting limit.
   void changeBettingLimit(int step);
-  void selectLevel(int item) { view_.level = item; }
+  // The AI level takes effect at the next Deal.
+  void selectLevel(int item);
+  // Shows the new back at once and saves it.
   void chooseCardBack(int item);
 
   // Draws every card the state calls for over the table as it stands.
@@ -48,49 +55,73 @@ class Game {
 
   const TableState& state() const { return state_; }
   const TableView& view() const { return view_; }
-  const Random& random() const { return random_; }
 
-  // The settings file's error text for the store's path.
-  std::string writeErrorText() const;
+ private:
+  friend class GameTesting;
 
-  // Handlers, public so that tests can drive a rule directly.
+  // Around each user event: in debug builds, takes the table as it stands
+  // and, when the event is over, checks the table's rules against it; a
+  // broken rule stops the program there. Nothing in other builds.
+  class RuleCheck {
+   public:
+    RuleCheck(const Game& game, TableEvent event);
+    ~RuleCheck();
+    RuleCheck(const RuleCheck&) = delete;
+    RuleCheck& operator=(const RuleCheck&) = delete;
+    TableEvent event;
+
+   private:
+#ifndef NDEBUG
+    const Game& game_;
+    TableSnapshot before_;
+#endif
+  };
+
+  // Start-up and New game.
+  void postFirstBlinds(bool paint);
+  // The Deal button and the betting.
   void deal();
   void checkOrCall();
   void betOrRaise();
   void fold();
-  void showdown();
+  void callOpenRaise();
+  void turnChain(int firstSeat);
+  void updatePlayerAggression();
+  // The opponents.
   void opponentTurn(int seatNumber);
   void opponentRespond(int seatNumber);
-  void turnChain(int firstSeat);
-
-  // Gives tests direct access to put the table into a chosen state.
-  TableState& mutableState() { return state_; }
-  Random& mutableRandom() { return random_; }
-
- private:
-  // Deal start and betting driver.
-  void callOpenRaise();
-  void updatePlayerAggression();
-
-  // Opponents.
-  void decideRaise();
-  void decideCall();
-  void peekAtPlayer();
   void playerWinsByFolds();
+  // The end of a deal.
+  void showdown();
 
-  // Ratings into the table state's evaluator fields.
+  // The common moves of play.
+  void payIntoPot(Seat s, int32_t chips);
+  // The turn has come back to `seatNumber`: when it closes the round, the
+  // next round begins and the table shows its cards.
+  void advanceRoundIfClosing(int seatNumber);
+  // The closing passes from a folding seat to the next seat still in, or to
+  // the human.
+  void passClosingOn(int foldedSeatNumber);
+
+  // Ratings into the decision registers.
   void evaluateHand();
   void evaluateBoard();
+  // Rates a seat's hole cards with the board of the round; `boardValue` is
+  // then the board's own rating.
+  HandRating rateSeat(Seat s);
+  // The same, as the opponents judge hands: a hand that the hole cards do
+  // not improve counts as nothing.
+  HandRating judgeHand(Seat s);
 
   void shuffleAndDeal();
   void seedFromClock();
   bool writeSettings(std::span<const SettingsEntry> entries);
+  std::string writeErrorText() const;
   // The table colour and every seat's chips, as each Deal saves them.
   std::array<SettingsEntry, kSavedAtEachDeal> chipEntries() const;
   // The number in an edit box of the options panel, or nothing after the
   // box that says why it is not taken.
   std::optional<int32_t> readOption(const std::string& text);
-  void postFirstBlinds(bool paint);
 
   // Views of the state.
   void setStatus(Seat s, std::string_view text) { view_.status[index(s)] = text; }
@@ -109,6 +140,9 @@ class Game {
   Dialogs& dialogs_;
   Canvas& canvas_;
   Clock& clock_;
+  // Whether the buttons follow the moments of the deal in progress: a deal
+  // that start-up or New game began with every opponent out does not.
+  bool buttonsFollowTheDeal_ = true;
 };
 
 // Reads a text of the options panel as a whole number: an optional sign and

@@ -1,4 +1,4 @@
-// The options panel and the New game command.
+// The options panel: initial cash, target, betting limit and card back.
 #include <algorithm>
 #include <charconv>
 
@@ -43,6 +43,7 @@ std::optional<int32_t> Game::readOption(const std::string& text) {
 }
 
 void Game::enterInitialCash() {
+  RuleCheck check(*this, TableEvent::Other);
   const std::optional<int32_t> value = readOption(view_.money);
   if (!value) return;
   state_.initialCash = *value;
@@ -54,6 +55,7 @@ void Game::enterInitialCash() {
 }
 
 void Game::enterTarget() {
+  RuleCheck check(*this, TableEvent::Other);
   const std::optional<int32_t> value = readOption(view_.until);
   if (!value) return;
   state_.untilTarget = *value;
@@ -63,62 +65,21 @@ void Game::enterTarget() {
 }
 
 void Game::changeBettingLimit(int step) {
-  view_.upDownPosition = std::clamp(view_.upDownPosition + step, 1, 5);
-  state_.smallBet = 2 * view_.upDownPosition;
-  state_.bigBet = 4 * view_.upDownPosition;
+  RuleCheck check(*this, TableEvent::Other);
+  view_.upDownPosition = std::clamp(view_.upDownPosition + step, kLowestLimit, kHighestLimit);
+  state_.smallBet = smallBetOfLimit(view_.upDownPosition);
+  state_.bigBet = bigBetOfLimit(view_.upDownPosition);
   view_.smallBetText = std::to_string(state_.smallBet);
   view_.bigBetText = std::to_string(state_.bigBet);
 }
 
 void Game::chooseCardBack(int item) {
+  RuleCheck check(*this, TableEvent::Other);
   view_.backItem = item;
   state_.cardBackIndex = kFirstBackImage + item;
   paintTable();
   const SettingsEntry saved = entry(Setting::CardBack, state_.cardBackIndex);
   writeSettings({&saved, 1});
-}
-
-void Game::newGame() {
-  TableState& t = state_;
-  // Step 1: the new game's shuffles start from the clock.
-  seedFromClock();
-  // Step 2.
-  if (!dialogs_.showMessage("Are you sure?", "New game", BoxButtons::YesNo)) return;
-  // A starting cash that is not a whole number changes nothing.
-  const std::optional<int32_t> cash = parseWholeNumber(view_.money);
-  if (!cash) {
-    dialogs_.showMessage("Invalid value", "", BoxButtons::Ok);
-    return;
-  }
-  // Step 3.
-  t.dealsCount = 1;
-  t.handsPlayed = 0;
-  t.handsWon = 0;
-  t.dealsDealt = 3;
-  // Step 4: every seat starts again from the panel's cash, without limits.
-  t.cash.fill(*cash);
-  t.initialCash = *cash;
-  // Step 5.
-  setStatus(Seat::Player, "");
-  view_.result.clear();
-  t.raised.fill(false);
-  t.folded.fill(false);
-  // Step 6.
-  t.bettingRound = kPreFlop;
-  t.foldCount = 0;
-  t.closingSeat = 1;
-  t.bigBlindSeat = 1;
-  // Step 7.
-  enable(Button::Deal, false);
-  enableBetting(true);
-  // Steps 8 and 9.
-  canvas_.fillTable(kBoardArea);
-  for (Seat s : kOpponents) setStatus(s, "");
-  // Steps 10 to 16: the blinds of the first hand.
-  postFirstBlinds(true);
-  // Step 17: the hand is dealt once more, and these are the cards played.
-  shuffleAndDeal();
-  paintTable();
 }
 
 }  // namespace holdem

@@ -35,6 +35,11 @@ Deck buildDeck();
 void shuffleDeck(Deck& deck, Random& random);
 
 inline constexpr int kShuffleSwaps = 20001;
-inline constexpr int kFirstBoardPosition = 20;  // positions 16..19 go to nobody
+
+// Where each seat's two cards lie in the shuffled deck, in showdown order:
+// Freak takes positions 0 and 1, the human 2 and 3, then Geek on to Robot.
+inline constexpr std::array<int, 8> kFirstDeckPosition{2, 0, 4, 6, 8, 10, 12, 14};
+// The board is positions 20 to 24; positions 16 to 19 go to nobody.
+inline constexpr int kFirstBoardPosition = 20;
 
 }  // namespace holdem

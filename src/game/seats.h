@@ -62,16 +62,17 @@ static_assert(kSeats.size() == kSeatCount);
 constexpr const SeatInfo& info(Seat s) { return kSeats[index(s)]; }
 
 // The opponents in order of play, Freak (seat 7) first.
-inline constexpr std::array<Seat, kOpponentCount> kOpponents{Seat::Freak,  Seat::Geek,   Seat::Master, Seat::Champ,
-                                                             Seat::Pinhead, Seat::Expert, Seat::Robot};
+inline constexpr std::array<Seat, kOpponentCount> kOpponents{
+    Seat::Freak, Seat::Geek, Seat::Master, Seat::Champ, Seat::Pinhead, Seat::Expert, Seat::Robot};
 
 // The order in which the showdown decides who takes part.
-inline constexpr std::array<Seat, kSeatCount> kTakePartOrder{Seat::Freak, Seat::Geek,    Seat::Player,
-                                                              Seat::Master, Seat::Champ, Seat::Pinhead,
-                                                              Seat::Expert, Seat::Robot};
+inline constexpr std::array<Seat, kSeatCount> kTakePartOrder{Seat::Freak,  Seat::Geek,  Seat::Player,
+                                                             Seat::Master, Seat::Champ, Seat::Pinhead,
+                                                             Seat::Expert, Seat::Robot};
 
 // The five community cards, in a shallow V across the middle of the table.
-inline constexpr std::array<Point, 5> kBoardSlots{{{242, 223}, {302, 233}, {362, 243}, {422, 233}, {482, 223}}};
+inline constexpr std::array<Point, 5> kBoardSlots{
+    {{242, 223}, {302, 233}, {362, 243}, {422, 233}, {482, 223}}};
 inline constexpr Rect kBoardArea{230, 200, 600, 350};
 
 }  // namespace holdem

@@ -57,9 +57,9 @@ constexpr SettingsEntry entry(Setting s, int32_t value) {
 
 // The setting that keeps a seat's chips.
 constexpr Setting cashSetting(Seat s) {
-  constexpr std::array<Setting, kSeatCount> kCash{Setting::PlayerCash, Setting::FreakCash,   Setting::GeekCash,
-                                                  Setting::MasterCash, Setting::ChampCash,   Setting::PinheadCash,
-                                                  Setting::ExpertCash, Setting::RobotCash};
+  constexpr std::array<Setting, kSeatCount> kCash{
+      Setting::PlayerCash, Setting::FreakCash,   Setting::GeekCash,   Setting::MasterCash,
+      Setting::ChampCash,  Setting::PinheadCash, Setting::ExpertCash, Setting::RobotCash};
   return kCash[index(s)];
 }
 

@@ -10,72 +10,74 @@ void Game::showdown() {
   const bool paying = !t.potAwarded && t.foldCount != kOpponentCount;
   // Steps 1 to 3: rate every seat over the whole board, folded or not.
   setAllStatusWhite();
-  for (int i = 0; i < 5; ++i) t.evalCards[2 + i] = t.board[i];
+  DecisionRegisters& d = t.decision;
+  ShowdownRegisters& r = t.showdown;
+  for (int i = 0; i < 5; ++i) d.evalCards[2 + i] = t.board[i];
   for (int s = 0; s < kSeatCount; ++s) {
-    t.evalCards[0] = t.hole[s][0];
-    t.evalCards[1] = t.hole[s][1];
+    d.evalCards[0] = t.hole[s][0];
+    d.evalCards[1] = t.hole[s][1];
     evaluateHand();
-    t.showdownValue[s] = t.handValue;
-    t.seatScore[s] = showdownScore(t.handValue, t.handKicker);
+    r.showdownValue[s] = d.handValue;
+    r.seatScore[s] = showdownScore(d.handValue, d.handKicker);
   }
-  // Step 4.
+  // Step 4: the paint works out whether the last opponent's cards stay down.
   paintTable();
   // Step 5: who takes part.
   int takingPart = 0;
   for (Seat s : kTakePartOrder) {
     if (t.inDeal(s)) {
       ++takingPart;
-      setStatus(s, handName(t.showdownValue[index(s)]));
+      setStatus(s, handName(r.showdownValue[index(s)]));
       if (s == Seat::Player && paying) ++t.handsPlayed;
     } else {
-      t.showdownValue[index(s)] = info(s).outMarker;
+      r.showdownValue[index(s)] = info(s).outMarker;
     }
   }
   // Step 6: the human folded and one opponent is left; nothing is shown.
   if (t.foldedOutHidden) {
     for (int s = 0; s < kSeatCount; ++s) view_.status[s].clear();
   }
-  // Steps 7 and 8.
+  // Steps 7 and 8: the scores of the seats that take part, and the best.
   int32_t best = INT32_MIN;
   for (int s = 0; s < kSeatCount; ++s) {
-    if (t.showdownValue[s] > 0) t.showdownValue[s] = t.seatScore[s];
-    best = std::max(best, t.showdownValue[s]);
+    if (r.showdownValue[s] > 0) r.showdownValue[s] = r.seatScore[s];
+    best = std::max(best, r.showdownValue[s]);
   }
   // Step 9: the winners and the result line. When nobody takes part,
   // nobody wins.
-  t.winnerCount = 0;
+  r.winnerCount = 0;
   std::string result;
   bool opponentWon = false;
   if (takingPart > 0) {
     for (int s = 0; s < kSeatCount; ++s) {
-      if (t.showdownValue[s] != best) continue;
+      if (r.showdownValue[s] != best) continue;
       const Seat seat = static_cast<Seat>(s);
       view_.statusColor[s] = LabelColor::Yellow;
       if (seat == Seat::Player) {
         result += "You ";
         if (paying) ++t.handsWon;
       } else {
-        result += t.winnerCount == 0 ? "" : ", ";
+        result += r.winnerCount == 0 ? "" : ", ";
         result += info(seat).name;
         result += ' ';
         opponentWon = true;
       }
-      ++t.winnerCount;
+      ++r.winnerCount;
     }
-    result += t.winnerCount == 1 && opponentWon ? "wins" : "win";
+    result += r.winnerCount == 1 && opponentWon ? "wins" : "win";
   }
   view_.result = result;
   // Step 10: the pot is shared; what does not divide evenly is lost.
   if (paying) {
     t.potAwarded = true;
-    if (t.winnerCount > 0) {
-      const int32_t share = static_cast<int32_t>(static_cast<int64_t>(t.pot) / t.winnerCount);
+    if (r.winnerCount > 0) {
+      const int32_t share = static_cast<int32_t>(static_cast<int64_t>(t.pot) / r.winnerCount);
       for (int s = 0; s < kSeatCount; ++s) {
-        if (t.showdownValue[s] == best) t.cash[s] = addChips(t.cash[s], share);
+        if (r.showdownValue[s] == best) t.cash[s] = addChips(t.cash[s], share);
       }
     }
   }
-  // Steps 11 and 12.
+  // Steps 11 and 12: the chips shown, and only Deal left.
   showAllCash();
   enable(Button::Deal, true);
   enableBetting(false);

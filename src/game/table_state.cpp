@@ -21,7 +21,7 @@ int boardCardsShown(const TableState& t) {
 }
 
 int backPicture(const TableState& t) {
-  const bool isBack = t.cardBackIndex >= kFirstBackImage && t.cardBackIndex < kFirstBackImage + 4;
+  const bool isBack = t.cardBackIndex >= kFirstBackImage && t.cardBackIndex < kFirstBackImage + kBackCount;
   return isBack ? t.cardBackIndex : kFirstBackImage;
 }
 

@@ -10,11 +10,45 @@
 
 namespace holdem {
 
-// The betting rounds of a deal; the counter runs 1..5.
-enum BettingRound : int32_t { kPreFlop = 1, kFlop = 2, kTurn = 3, kRiver = 4, kDealOver = 5 };
-
 template <typename T>
 using PerSeat = std::array<T, kSeatCount>;
+
+// The betting limit: levels 1 to 5 of the options panel's arrows. The small
+// bet (pre-flop and flop) is twice the level, the big bet four times it.
+inline constexpr int kLowestLimit = 1;
+inline constexpr int kHighestLimit = 5;
+constexpr int32_t smallBetOfLimit(int level) { return 2 * level; }
+constexpr int32_t bigBetOfLimit(int level) { return 4 * level; }
+
+// The opponents' working registers: the latest rating and the latest
+// decision. They carry nothing from one decision to the next; a reader may
+// skip them to see the table itself.
+struct DecisionRegisters {
+  EvalSlots evalCards{};  // the cards being rated: two hole cards, then the board
+  int32_t handValue = 0;
+  int32_t handKicker = 0;
+  int32_t boardValue = 0;
+  int32_t savedHandValue = 0;
+  bool straightDraw = false;
+  bool flushDraw = false;
+  bool connectedHoleCards = false;
+  bool suitedHoleCards = false;
+  int32_t decisionChance = 0;
+  int32_t raiseAmount = 0;  // chips an opponent chose to raise on its turn; 0 is a check
+  bool knowsPlayerBeaten = false;
+  bool willCall = false;
+
+  friend bool operator==(const DecisionRegisters&, const DecisionRegisters&) = default;
+};
+
+// The showdown's working registers.
+struct ShowdownRegisters {
+  PerSeat<int32_t> showdownValue{};  // hand value, then the score or the seat's out marker
+  PerSeat<int32_t> seatScore{};
+  int32_t winnerCount = 0;
+
+  friend bool operator==(const ShowdownRegisters&, const ShowdownRegisters&) = default;
+};
 
 // The whole non-visual state of the game. Per-seat arrays are indexed by
 // Seat (showdown order); `raised` is never set for the human.
@@ -22,10 +56,10 @@ struct TableState {
   // Settings and limits.
   int32_t initialCash = 1200;
   int32_t untilTarget = 600;
-  int32_t smallBet = 2;
-  int32_t bigBet = 4;
+  int32_t smallBet = smallBetOfLimit(kLowestLimit);
+  int32_t bigBet = bigBetOfLimit(kLowestLimit);
   int32_t peekThreshold = 100;
-  int32_t cardBackIndex = 52;
+  int32_t cardBackIndex = kFirstBackImage;
   int32_t backgroundColor = 0;
 
   // The seats.
@@ -33,8 +67,6 @@ struct TableState {
   PerSeat<bool> folded{};
   PerSeat<bool> raised{};
   PerSeat<std::array<Card, 2>> hole{};
-  PerSeat<int32_t> showdownValue{};
-  PerSeat<int32_t> seatScore{};
 
   // The deal and its betting.
   int32_t bettingRound = kPreFlop;
@@ -44,7 +76,6 @@ struct TableState {
   int32_t bigBlind = 2;
   int32_t pot = 3;
   int32_t currentBet = 2;
-  int32_t raiseAmount = 0;
   int32_t foldCount = 0;
   bool potAwarded = false;
   bool foldedOutHidden = false;
@@ -59,20 +90,8 @@ struct TableState {
   int32_t playerRaiseTotal = 0;
   bool playerIsAggressive = true;
 
-  // The latest rating and the opponents' latest decision.
-  EvalSlots evalCards{};
-  int32_t handValue = 0;
-  int32_t handKicker = 0;
-  int32_t boardValue = 0;
-  int32_t savedHandValue = 0;
-  bool straightDraw = false;
-  bool flushDraw = false;
-  bool connectedHoleCards = false;
-  bool suitedHoleCards = false;
-  int32_t decisionChance = 0;
-  bool knowsPlayerBeaten = false;
-  bool willCall = false;
-  int32_t winnerCount = 0;
+  DecisionRegisters decision;
+  ShowdownRegisters showdown;
 
   int32_t& cashOf(Seat s) { return cash[index(s)]; }
   int32_t cashOf(Seat s) const { return cash[index(s)]; }

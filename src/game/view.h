@@ -30,9 +30,9 @@ struct TableView {
   std::string until = "1000";
   std::string smallBetText = "2";  // `Label3`
   std::string bigBetText = "4";    // `Label4`
-  int upDownPosition = 1;    // 1..5
-  int level = 0;             // item of `Levels`
-  int backItem = 0;          // item of `cardbacks`, -1 for none
+  int upDownPosition = 1;          // 1..5
+  int level = 0;                   // item of `Levels`
+  int backItem = 0;                // item of `cardbacks`, -1 for none
 
   bool isEnabled(Button b) const { return enabled[static_cast<int>(b)]; }
 

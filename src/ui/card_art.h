@@ -15,6 +15,7 @@ inline constexpr int kBackDenim = kFirstBackImage;
 inline constexpr int kBackCloth = kFirstBackImage + 1;
 inline constexpr int kBackRock = kFirstBackImage + 2;
 inline constexpr int kBackLeather = kFirstBackImage + 3;
+static_assert(kBackLeather == kFirstBackImage + kBackCount - 1, "one name for each back");
 
 // Picture `index` (0..55) as an opaque 71 x 96 image in Format_RGB32: a face
 // for 0..51, a back for 52..55. A null image for any other index. Text is

@@ -701,7 +701,7 @@ class SameGame : public OpenTable {
     const Game& g = form_->game();
     EXPECT_TRUE(g.state() == headless_->state());
     EXPECT_TRUE(g.view() == headless_->view());
-    EXPECT_EQ(g.random().state(), headless_->random().state());
+    EXPECT_EQ(GameTesting::random(g).state(), GameTesting::random(*headless_).state());
     EXPECT_EQ(dialogs_.boxes, headlessDialogs_.boxes);
     expectWidgetsShow(g.view());
   }
