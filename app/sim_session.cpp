@@ -9,17 +9,73 @@ namespace holdem {
 
 namespace {
 
+// The length of the valid UTF-8 sequence that starts the text, or 0 when
+// its first byte starts none (no overlong forms, no surrogates, nothing
+// beyond U+10FFFF).
+size_t utf8SequenceLength(std::string_view s) {
+  const auto byte = [&s](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const auto continues = [&](size_t i, unsigned char low = 0x80, unsigned char high = 0xBF) {
+    return i < s.size() && byte(i) >= low && byte(i) <= high;
+  };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  if (lead < 0xC2) return 0;
+  if (lead < 0xE0) return continues(1) ? 2 : 0;
+  if (lead < 0xF0) {
+    const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+    return continues(1, low, high) && continues(2) ? 3 : 0;
+  }
+  if (lead < 0xF5) {
+    const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+    return continues(1, low, high) && continues(2) && continues(3) ? 4 : 0;
+  }
+  return 0;
+}
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+
+// A JSON string, always valid UTF-8: each byte that is not part of a valid
+// UTF-8 sequence is written as one U+FFFD.
 void appendString(std::string& out, std::string_view s) {
   out += '"';
-  for (const char c : s) {
+  for (size_t i = 0; i < s.size();) {
+    const char c = s[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      const size_t length = utf8SequenceLength(s.substr(i));
+      if (length == 0) {
+        out += kReplacementCharacter;
+        ++i;
+      } else {
+        out.append(s.substr(i, length));
+        i += length;
+      }
+      continue;
+    }
+    ++i;
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           static constexpr char kHex[] = "0123456789abcdef";
@@ -44,7 +100,8 @@ constexpr std::string_view kShownText[] = {"none", "back", "up"};
 constexpr std::array<Seat, kSeatCount> kSeatOrder{Seat::Player, Seat::Freak,   Seat::Geek,   Seat::Master,
                                                   Seat::Champ,  Seat::Pinhead, Seat::Expert, Seat::Robot};
 
-// "S.R" or a negative placeholder, written without leading zeros.
+// "S.R" or a negative placeholder, written without leading zeros. Every
+// negative 32-bit integer is a placeholder text, the lowest one included.
 std::optional<Card> parseCard(std::string_view w) {
   auto number = [](std::string_view s) -> std::optional<int32_t> {
     if (s.empty() || (s.size() > 1 && s[0] == '0')) return std::nullopt;
@@ -59,10 +116,11 @@ std::optional<Card> parseCard(std::string_view w) {
     if (!suit || !rank || *suit > 3 || *rank > 12) return std::nullopt;
     return Card{*suit, *rank};
   }
-  if (w.size() < 2 || w[0] != '-') return std::nullopt;
-  const auto magnitude = number(w.substr(1));
-  if (!magnitude || *magnitude == 0) return std::nullopt;
-  return Card::placeholder(-*magnitude);
+  if (w.size() < 2 || w[0] != '-' || w[1] < '1' || w[1] > '9') return std::nullopt;
+  int32_t placeholder = 0;
+  const auto r = std::from_chars(w.data(), w.data() + w.size(), placeholder);
+  if (r.ec != std::errc{} || r.ptr != w.data() + w.size()) return std::nullopt;
+  return Card::placeholder(placeholder);
 }
 
 std::vector<std::string_view> words(std::string_view line) {
@@ -116,7 +174,6 @@ class Json {
   bool first_ = true;
 };
 
-
 std::optional<uint32_t> parseClockArgument(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
@@ -130,6 +187,37 @@ std::optional<uint32_t> parseClockArgument(std::string_view text) {
     value = value * 10u + static_cast<uint32_t>(c - '0');
   }
   return negative ? 0u - value : value;
+}
+
+std::string quotedForMessage(std::string_view line, size_t limit) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  size_t characters = 0;
+  size_t i = 0;
+  while (i < line.size() && characters < limit) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    ++characters;
+    const size_t length = c >= 0x80 ? utf8SequenceLength(line.substr(i)) : 1;
+    if (length > 1) {
+      out.append(line.substr(i, length));
+      i += length;
+      continue;
+    }
+    ++i;
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\0') {
+      out += "\\0";
+    } else if (c < 0x20 || c == 0x7F || c >= 0x80) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  if (i < line.size()) out += "... (" + std::to_string(line.size()) + " bytes in all)";
+  return out;
 }
 
 SimSession::SimSession(std::filesystem::path settingsPath, std::unique_ptr<Clock> clock)
@@ -268,7 +356,8 @@ void SimSession::appendState(std::string& out, std::string_view cmd) {
   });
   j.list("board", t.board, [](std::string& o, Card c) { appendInt(o, c.imageIndex()); });
   j.list("status", v.status, text);
-  j.list("yellow", v.statusColor, [](std::string& o, LabelColor c) { o += c == LabelColor::Yellow ? '1' : '0'; });
+  j.list("yellow", v.statusColor,
+         [](std::string& o, LabelColor c) { o += c == LabelColor::Yellow ? '1' : '0'; });
   j.str("result", v.result);
   j.list("cashText", v.cashText, text);
   j.str("potText", v.potText);
@@ -294,22 +383,24 @@ void SimSession::appendState(std::string& out, std::string_view cmd) {
   j.num("level", v.level);
   j.num("backItem", v.backItem);
   // The settings file as it stands on disk after the step.
-  const std::optional<std::string> file = settings_.readAll();
+  static constexpr auto kKeys = [] {
+    std::array<SettingsKey, kSettingCount> keys{};
+    for (int i = 0; i < kSettingCount; ++i) keys[i] = kSettings[i].name;
+    return keys;
+  }();
+  const std::vector<std::optional<int32_t>> values = settings_.readInts(kKeys);
   std::string& o = j.key("settings");
   o += '{';
-  bool first = true;
-  for (const SettingInfo& setting : kSettings) {
-    const SettingsKey& k = setting.name;
-    if (!first) o += ',';
-    first = false;
+  for (int i = 0; i < kSettingCount; ++i) {
+    const SettingsKey& k = kKeys[i];
+    if (i > 0) o += ',';
     o += '"';
     o += k.section;
     o += '/';
     o += k.key;
     o += "\":";
-    const std::optional<int32_t> value = file ? lookupSettingsInt(*file, k.section, k.key) : std::nullopt;
-    if (value) {
-      appendInt(o, *value);
+    if (values[i]) {
+      appendInt(o, *values[i]);
     } else {
       o += "null";
     }

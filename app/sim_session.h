@@ -47,4 +47,10 @@ class SimSession {
 // The seconds of a --clock argument, any integer, taken modulo 2^32.
 std::optional<uint32_t> parseClockArgument(std::string_view text);
 
+// A command line as an error message shows it: its first `limit` characters
+// (a valid UTF-8 sequence or any other single byte each), with NUL shown as
+// \0, a backslash as \\ and the other control bytes and the bytes that are
+// not UTF-8 as \xhh; a longer line ends in "... (N bytes in all)".
+std::string quotedForMessage(std::string_view line, size_t limit = 200);
+
 }  // namespace holdem

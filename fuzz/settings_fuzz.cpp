@@ -1,7 +1,8 @@
 // Any bytes as a settings file: every key of the game is read, one key is
 // set, and the result must hold the value set, read every other key as
-// before, and differ from the old bytes by that key's line alone. A broken
-// rule aborts.
+// before, and differ from the old bytes by that key's line alone. Reading
+// all the keys in one pass, and setting several in one pass, must give what
+// the keys read and set one by one give. A broken rule aborts.
 //
 // The bytes: the file first; its last five bytes pick the key (1 byte) and
 // the value (4 bytes).
@@ -29,9 +30,9 @@ struct Key {
 
 // The game's twelve keys, and two that share a name with one of them.
 constexpr Key kKeys[] = {
-    {"Background", "Color"}, {"Cash", "freak"},   {"Cash", "player"},   {"Cash", "geek"},
-    {"Cash", "master"},      {"Cash", "champ"},   {"Cash", "pinhead"},  {"Cash", "expert"},
-    {"Cash", "robot"},       {"Cash", "until"},   {"Cash", "initial"},  {"Card", "back"},
+    {"Background", "Color"}, {"Cash", "freak"},        {"Cash", "player"},  {"Cash", "geek"},
+    {"Cash", "master"},      {"Cash", "champ"},        {"Cash", "pinhead"}, {"Cash", "expert"},
+    {"Cash", "robot"},       {"Cash", "until"},        {"Cash", "initial"}, {"Card", "back"},
     {"Extra", "freak"},      {"Background", "player"},
 };
 
@@ -117,15 +118,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto number = lookupSettingsInt(file, kKeys[i].section, kKeys[i].key);
     require(number == (raw ? parseSettingsInt(*raw) : std::nullopt), "lookup differs from find then parse");
     if (raw) {
-      require(raw->empty() || (raw->data() >= file.data() && raw->data() + raw->size() <= file.data() + file.size()),
+      require(raw->empty() ||
+                  (raw->data() >= file.data() && raw->data() + raw->size() <= file.data() + file.size()),
               "the value text is not a piece of the file");
       require(raw->find('\n') == std::string_view::npos, "the value text spans lines", *raw);
-      require(raw->empty() || (raw->front() != ' ' && raw->front() != '\t' && raw->back() != ' ' &&
-                               raw->back() != '\t'),
+      require(raw->empty() ||
+                  (raw->front() != ' ' && raw->front() != '\t' && raw->back() != ' ' && raw->back() != '\t'),
               "blanks around the value text", *raw);
       require(parseSettingsInt(*raw) == referenceInt(*raw), "the value text reads differently", *raw);
     }
     before[i] = copy(raw);
+  }
+
+  // Many keys at once, in one pass, are the keys one by one.
+  {
+    std::vector<holdem::SettingsKey> names;
+    for (const Key& k : kKeys) names.push_back({k.section, k.key});
+    const auto all = holdem::lookupSettingsInts(file, names);
+    for (size_t i = 0; i < std::size(kKeys); ++i)
+      require(all[i] == lookupSettingsInt(file, kKeys[i].section, kKeys[i].key),
+              "one pass reads differently");
+    const Key& other = kKeys[(static_cast<size_t>(&target - kKeys) + 5) % std::size(kKeys)];
+    const holdem::SettingsEntry entries[] = {{target.section, target.key, value},
+                                             {other.section, other.key, ~value},
+                                             {target.section, target.key, value ^ 1}};
+    std::string oneByOne(file);
+    for (const auto& e : entries) oneByOne = holdem::withSettingsValue(oneByOne, e.section, e.key, e.value);
+    require(holdem::withSettingsValues(file, entries) == oneByOne, "one pass writes differently");
   }
 
   // Set one key.

@@ -1,13 +1,24 @@
 #include "game/settings_file.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <array>
 #include <functional>
 #include <limits>
+#include <map>
+#include <random>
 
+#include "game/settings_keys.h"
 #include "test_support.h"
 
 namespace holdem {
@@ -31,18 +42,29 @@ struct StartupKey {
   int32_t fallback;
 };
 constexpr std::array<StartupKey, 12> kStartupKeys{{
-    {"Background", "Color", 0}, {"Cash", "freak", 1200},  {"Cash", "player", 1200}, {"Cash", "geek", 1200},
-    {"Cash", "master", 1200},   {"Cash", "champ", 1200},  {"Cash", "pinhead", 1200}, {"Cash", "expert", 1200},
-    {"Cash", "robot", 1200},    {"Cash", "until", 600},   {"Cash", "initial", 1200}, {"Card", "back", 52},
+    {"Background", "Color", 0},
+    {"Cash", "freak", 1200},
+    {"Cash", "player", 1200},
+    {"Cash", "geek", 1200},
+    {"Cash", "master", 1200},
+    {"Cash", "champ", 1200},
+    {"Cash", "pinhead", 1200},
+    {"Cash", "expert", 1200},
+    {"Cash", "robot", 1200},
+    {"Cash", "until", 600},
+    {"Cash", "initial", 1200},
+    {"Card", "back", 52},
 }};
 
 // What start-up does with the file: read the twelve keys, write them back in
 // one go. Returns the values read, or nothing when the write failed.
 std::optional<std::array<SettingsEntry, 12>> startUp(SettingsFile& file) {
+  std::array<SettingsKey, 12> keys;
+  for (size_t i = 0; i < kStartupKeys.size(); ++i) keys[i] = {kStartupKeys[i].section, kStartupKeys[i].key};
+  const auto values = file.readInts(keys);
   std::array<SettingsEntry, 12> entries;
   for (size_t i = 0; i < kStartupKeys.size(); ++i) {
-    const StartupKey& k = kStartupKeys[i];
-    entries[i] = {k.section, k.key, file.readInt(k.section, k.key, k.fallback)};
+    entries[i] = {keys[i].section, keys[i].key, values[i].value_or(kStartupKeys[i].fallback)};
   }
   if (!file.writeInts(entries)) return std::nullopt;
   return entries;
@@ -69,16 +91,61 @@ std::string visible(std::string_view bytes) {
 
 TEST(SettingsText, ParsesIntegerValueTexts) {
   const std::pair<std::string, std::optional<int32_t>> cases[] = {
-      {"0", 0}, {"1200", 1200}, {"+7", 7}, {"-5", -5}, {"-0", 0}, {"007", 7}, {"000000000000000000000042", 42},
-      {"2147483647", kMax}, {"-2147483648", kMin}, {"+2147483647", kMax}, {"2147483648", no},
-      {"-2147483649", no}, {"4294967295", no}, {"99999999999999999999999", no},
-      {"0x10", 16}, {"0X4B0", 1200}, {"0x4b0", 1200}, {"0xaBcD", 0xabcd}, {"0x37", 55}, {"0XFFFFFFFF", -1},
-      {"0x80000000", kMin}, {"0x7fffffff", kMax}, {"0x00000001", 1}, {"0x100000000", no},
-      {"0x000000001", no}, {"0x", no}, {"0X", no}, {"0xG1", no}, {"0x1 2", no}, {"-0x10", no}, {"+0x10", no},
-      {"x10", no}, {"", no}, {" \t ", no}, {"+", no}, {"-", no}, {"+-5", no}, {"--5", no}, {"12abc", no},
-      {"1 2", no}, {"1.5", no}, {"1e3", no}, {"- 5", no}, {" \t42\t ", 42}, {"42\r", 42}, {" -42 \r", -42},
-      {"\t0x10\t\r", 16}, {"\r", no}, {"4\r2", no}, {"12\0"s, no}, {"\0"s + "12", no},
-      {"\xEF\xBB\xBF" "12", no}, {"\xD9\xA3", no},  // a byte-order mark; a non-ASCII digit
+      {"0", 0},
+      {"1200", 1200},
+      {"+7", 7},
+      {"-5", -5},
+      {"-0", 0},
+      {"007", 7},
+      {"000000000000000000000042", 42},
+      {"2147483647", kMax},
+      {"-2147483648", kMin},
+      {"+2147483647", kMax},
+      {"2147483648", no},
+      {"-2147483649", no},
+      {"4294967295", no},
+      {"99999999999999999999999", no},
+      {"0x10", 16},
+      {"0X4B0", 1200},
+      {"0x4b0", 1200},
+      {"0xaBcD", 0xabcd},
+      {"0x37", 55},
+      {"0XFFFFFFFF", -1},
+      {"0x80000000", kMin},
+      {"0x7fffffff", kMax},
+      {"0x00000001", 1},
+      {"0x100000000", no},
+      {"0x000000001", no},
+      {"0x", no},
+      {"0X", no},
+      {"0xG1", no},
+      {"0x1 2", no},
+      {"-0x10", no},
+      {"+0x10", no},
+      {"x10", no},
+      {"", no},
+      {" \t ", no},
+      {"+", no},
+      {"-", no},
+      {"+-5", no},
+      {"--5", no},
+      {"12abc", no},
+      {"1 2", no},
+      {"1.5", no},
+      {"1e3", no},
+      {"- 5", no},
+      {" \t42\t ", 42},
+      {"42\r", 42},
+      {" -42 \r", -42},
+      {"\t0x10\t\r", 16},
+      {"\r", no},
+      {"4\r2", no},
+      {"12\0"s, no},
+      {"\0"s + "12", no},
+      {"\xEF\xBB\xBF"
+       "12",
+       no},
+      {"\xD9\xA3", no},  // a byte-order mark; a non-ASCII digit
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(parseSettingsInt(text), expected) << "text \"" << visible(text) << "\"";
@@ -172,12 +239,14 @@ TEST(SettingsText, SetsAValueKeepingEveryOtherLine) {
        "[Cash]\ngeek=1\nfreak=3\n\n \t\n[Card]\nback=52\n"},
       {"a comment is non-blank", "[Cash]\ngeek=1\n; end of cash\n\n[Card]\n",
        "[Cash]\ngeek=1\n; end of cash\nfreak=3\n\n[Card]\n"},
-      {"section of blank lines only", "[Cash]\n\n\n[Card]\nback=52\n", "[Cash]\nfreak=3\n\n\n[Card]\nback=52\n"},
+      {"section of blank lines only", "[Cash]\n\n\n[Card]\nback=52\n",
+       "[Cash]\nfreak=3\n\n\n[Card]\nback=52\n"},
       {"header at the end without line end", "x=1\n[Cash]", "x=1\n[Cash]\nfreak=3\n"},
       {"last line replaced gets a line end", "[Cash]\nfreak=1", "[Cash]\nfreak=3\n"},
       {"last line ended before insertion", "[Cash]\ngeek=1", "[Cash]\ngeek=1\nfreak=3\n"},
       {"last line ended before a new section", "[Card]\nback=52", "[Card]\nback=52\n[Cash]\nfreak=3\n"},
-      {"new section after trailing blank lines", "[Card]\nback=52\n\n\n", "[Card]\nback=52\n\n\n[Cash]\nfreak=3\n"},
+      {"new section after trailing blank lines", "[Card]\nback=52\n\n\n",
+       "[Card]\nback=52\n\n\n[Cash]\nfreak=3\n"},
       {"same key before the first header is not the section's", "freak=1\n", "freak=1\n[Cash]\nfreak=3\n"},
       {"CR LF file: replaced line", "[Cash]\r\nfreak=1\r\ngeek=2\r\n", "[Cash]\r\nfreak=3\r\ngeek=2\r\n"},
       {"CR LF file: inserted line", "[Cash]\r\ngeek=2\r\n\r\n", "[Cash]\r\ngeek=2\r\nfreak=3\r\n\r\n"},
@@ -192,7 +261,8 @@ TEST(SettingsText, SetsAValueKeepingEveryOtherLine) {
       {"byte-order mark kept", "\xEF\xBB\xBF;x\n[Cash]\nfreak=1\n", "\xEF\xBB\xBF;x\n[Cash]\nfreak=3\n"},
       {"byte-order mark hides the header: a section of its own", "\xEF\xBB\xBF[Cash]\r\nfreak=5\r\n",
        "\xEF\xBB\xBF[Cash]\r\nfreak=5\r\n[Cash]\r\nfreak=3\r\n"},
-      {"NUL and high bytes kept", "\0\xFF\n[Cash]\nfreak=1\n\x80=\0\n"s, "\0\xFF\n[Cash]\nfreak=3\n\x80=\0\n"s},
+      {"NUL and high bytes kept", "\0\xFF\n[Cash]\nfreak=1\n\x80=\0\n"s,
+       "\0\xFF\n[Cash]\nfreak=3\n\x80=\0\n"s},
       {"section spelled as given", "[Card]\n", "[Card]\n[Background]\nColor=0\n", 0, "Background", "Color"},
   };
   for (const Case& c : cases) {
@@ -221,6 +291,52 @@ TEST(SettingsText, SetValueReadsBackAndLeavesOtherKeysAlone) {
                   lookupSettingsInt(file, other.section, other.key))
             << other.key;
       }
+    }
+  }
+}
+
+// Many keys at once, in one pass, give the very bytes and values of the keys
+// set and read one by one, over files made of every kind of line that
+// changes where a key goes: headers spelled in other cases or repeated,
+// blank and comment lines, CR LF and bare CR line ends, a last line without
+// a line end, files without any LF.
+TEST(SettingsText, ManyKeysInOnePassAreTheKeysOneByOne) {
+  const std::vector<std::string> pieces = {"[Cash]",  "[cash]",   " [ CASH ] ", "[Card]",      "[Background]",
+                                           "[Other]", "[Cash] x", "player=1",   " PLAYER = 2", "geek=0x10",
+                                           "back=53", "Color=",   "freak=x",    "=5",          "a=b=c",
+                                           "",        "  ",       "\t",         "; note",      "# x"};
+  const std::vector<std::string> ends = {"\n", "\r\n", "\r\r\n"};
+  const SettingsKey keys[] = {{"Cash", "player"}, {"Cash", "geek"},        {"cash", "PLAYER"},
+                              {"Card", "back"},   {"Background", "Color"}, {"Cash", "freak"},
+                              {"Other", "x"},     {"New", "key"}};
+  std::mt19937 random(20240611);
+  const auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
+  for (int round = 0; round < 20000; ++round) {
+    std::string file;
+    const size_t lines = pick(7);
+    for (size_t i = 0; i < lines; ++i) file += pieces[pick(pieces.size())] + ends[pick(ends.size())];
+    switch (pick(4)) {
+      case 0:
+        file += pieces[pick(pieces.size())];
+        break;  // a last line without line end
+      case 1:
+        file += pieces[pick(pieces.size())] + "\r";
+        break;  // ... ending in CR
+      default:
+        break;
+    }
+    std::vector<SettingsEntry> entries(1 + pick(6));
+    for (SettingsEntry& e : entries) {
+      const SettingsKey& k = keys[pick(std::size(keys))];
+      e = {k.section, k.key, static_cast<int32_t>(random())};
+    }
+    std::string oneByOne = file;
+    for (const SettingsEntry& e : entries) oneByOne = withSettingsValue(oneByOne, e.section, e.key, e.value);
+    ASSERT_EQ(visible(withSettingsValues(file, entries)), visible(oneByOne)) << "file:\n" << visible(file);
+
+    const auto values = lookupSettingsInts(oneByOne, keys);
+    for (size_t i = 0; i < std::size(keys); ++i) {
+      ASSERT_EQ(values[i], lookupSettingsInt(oneByOne, keys[i].section, keys[i].key)) << visible(oneByOne);
     }
   }
 }
@@ -264,8 +380,9 @@ TEST(SettingsFile, StartUpLeavesTheRecordedFiles) {
 TEST(SettingsFile, FiftyMegabyteFileIsKeptWhole) {
   const fs::path memory = "/dev/shm";
   std::error_code error;
-  TempDir dir(fs::is_directory(memory, error) && ::access(memory.c_str(), W_OK) == 0 ? memory
-                                                                                     : fs::temp_directory_path());
+  TempDir dir(fs::is_directory(memory, error) && ::access(memory.c_str(), W_OK) == 0
+                  ? memory
+                  : fs::temp_directory_path());
   const std::string filler(200, '.');
   std::string head, tail;
   for (int i = 0; head.size() < 25'000'000; ++i) head += "; note " + std::to_string(i) + " " + filler + "\n";
@@ -294,8 +411,9 @@ TEST(SettingsFile, MissingFileOrFolderReadsAsDefaults) {
   TempDir dir;
   fs::create_directories(dir / "folder" / "tavlor.ini");
   writeBytes(dir / "plain", "[Cash]\nplayer=5\n");
-  for (const fs::path& path : {dir / "missing.ini", dir / "no" / "such" / "folder" / "tavlor.ini",
-                               dir / "folder" / "tavlor.ini", dir / "plain" / "tavlor.ini" /* under a file */}) {
+  for (const fs::path& path :
+       {dir / "missing.ini", dir / "no" / "such" / "folder" / "tavlor.ini", dir / "folder" / "tavlor.ini",
+        dir / "plain" / "tavlor.ini" /* under a file */}) {
     SettingsFile file(path);
     EXPECT_FALSE(file.readAll()) << path;
     EXPECT_EQ(file.readInt("Cash", "player", 1234), 1234) << path;
@@ -310,7 +428,8 @@ TEST(SettingsFile, CreatesMissingFolders) {
   ASSERT_TRUE(file.writeInts({&entry, 1}));
   EXPECT_EQ(readBytes(path), "[Cash]\nplayer=99\n");
   EXPECT_EQ(file.readInt("Cash", "player", 0), 99);
-  EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"config", "config/holdem", "config/holdem/tavlor.ini"}));
+  EXPECT_EQ(listing(dir.path()),
+            (std::vector<std::string>{"config", "config/holdem", "config/holdem/tavlor.ini"}));
 }
 
 TEST(SettingsFile, WritesThroughSymlinksKeepingThem) {
@@ -356,13 +475,13 @@ TEST(SettingsFile, WritesThroughSymlinksKeepingThem) {
 }
 
 // A failure to provoke: what to put in the test's folder, the path the game
-// is given, the writer it uses, and whether permission bits must stop it
-// (they do not stop root).
+// is given, the system calls that fail, and whether permission bits must
+// stop it (they do not stop root).
 struct FailingWrite {
   const char* what;
   std::function<void(const TempDir&)> prepare;
   std::string settings = "tavlor.ini";
-  SettingsFile::Writer writer = {};
+  SettingsFile::FaultHook faults = {};
   bool byPermission = false;
 };
 
@@ -370,18 +489,12 @@ const std::string kOldFile = "[Cash]\r\nplayer=1147\r\n; comment\r\n";
 
 // The write fails, and the file, its folder and everything else are as before.
 TEST(SettingsFile, FailedWriteChangesNothing) {
-  const SettingsFile::Writer fullDisk = [](int, std::string_view) { return false; };
-  const SettingsFile::Writer fullHalfway = [](int fd, std::string_view bytes) {
-    const auto written = ::write(fd, bytes.data(), bytes.size() / 2);
-    (void)written;
-    return false;
-  };
+  const SettingsFile::FaultHook fullDisk = [](std::string_view call) { return call == "write" ? ENOSPC : 0; };
   const auto oldFileAt = [](std::string name) {
     return [name](const TempDir& d) { writeBytes(d / name, kOldFile); };
   };
   const FailingWrite cases[] = {
       {"full disk", oldFileAt("tavlor.ini"), "tavlor.ini", fullDisk},
-      {"disk full halfway", oldFileAt("tavlor.ini"), "tavlor.ini", fullHalfway},
       {"full disk, no file yet", [](const TempDir&) {}, "tavlor.ini", fullDisk},
       {"full disk, folder still to make", [](const TempDir&) {}, "new/tavlor.ini", fullDisk},
       {"full disk through a link",
@@ -403,18 +516,23 @@ TEST(SettingsFile, FailedWriteChangesNothing) {
          writeBytes(d / "ro" / "tavlor.ini", kOldFile);
          fs::permissions(d / "ro", fs::perms::owner_read | fs::perms::owner_exec);
        },
-       "ro/tavlor.ini", {}, true},
+       "ro/tavlor.ini",
+       {},
+       true},
       {"unreadable file",
        [](const TempDir& d) {
          writeBytes(d / "tavlor.ini", kOldFile);
          fs::permissions(d / "tavlor.ini", fs::perms::owner_write);
        },
-       "tavlor.ini", {}, true},
+       "tavlor.ini",
+       {},
+       true},
   };
   for (const FailingWrite& c : cases) {
     SCOPED_TRACE(c.what);
     if (c.byPermission && ::geteuid() == 0) {
-      std::cout << "not tried as root, who reads and writes regardless of permission bits: " << c.what << "\n";
+      std::cout << "not tried as root, who reads and writes regardless of permission bits: " << c.what
+                << "\n";
       continue;
     }
     TempDir dir;
@@ -425,16 +543,16 @@ TEST(SettingsFile, FailedWriteChangesNothing) {
       return files;
     };
     const auto before = snapshot();
-    SettingsFile file(dir / c.settings, c.writer);
+    SettingsFile file(dir / c.settings, c.faults);
     const SettingsEntry entries[] = {{"Cash", "player", 5}, {"Card", "back", 52}};
     EXPECT_FALSE(file.writeInts(entries));
     EXPECT_EQ(snapshot(), before);
   }
 }
 
-// Many values go to disk as one replace: the writer sees the finished bytes
-// once, and the old file is swapped out, never rewritten in place; its
-// permission bits carry over.
+// Many values go to disk as one replace: one rename of a file written once,
+// never a rewrite in place; its permission bits carry over. A second hard
+// link to the file keeps the old bytes.
 TEST(SettingsFile, WritesManyValuesAsOneReplaceKeepingThePermissions) {
   TempDir dir;
   const fs::path path = dir / "tavlor.ini";
@@ -442,18 +560,357 @@ TEST(SettingsFile, WritesManyValuesAsOneReplaceKeepingThePermissions) {
   const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(path, mode);
   fs::create_hard_link(path, dir / "old.ini");
-  std::vector<std::string> seen;
-  SettingsFile file(path, [&seen](int fd, std::string_view bytes) {
-    seen.emplace_back(bytes);
-    return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  std::map<std::string, int, std::less<>> calls;
+  SettingsFile file(path, [&calls](std::string_view call) {
+    ++calls[std::string(call)];
+    return 0;
   });
   const SettingsEntry entries[] = {{"Cash", "player", 2}, {"Card", "back", 53}, {"Cash", "geek", 4}};
   ASSERT_TRUE(file.writeInts(entries));
-  EXPECT_EQ(seen, std::vector<std::string>{"[Cash]\nplayer=2\ngeek=4\n[Card]\nback=53\n"});
-  EXPECT_EQ(readBytes(path), seen.at(0));
+  EXPECT_EQ(calls["rename"], 1);
+  EXPECT_EQ(calls["write"], 1);
+  EXPECT_EQ(readBytes(path), "[Cash]\nplayer=2\ngeek=4\n[Card]\nback=53\n");
   EXPECT_EQ(readBytes(dir / "old.ini"), "[Cash]\nplayer=1\n");
   EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"old.ini", "tavlor.ini"}));
   EXPECT_EQ(fs::status(path).permissions(), mode);
+}
+
+// --- What a save keeps, and where it may not go --------------------------------
+
+enum class ChildOutcome { Passed, Failed, Skipped };
+constexpr int kSkipped = 77;
+
+// Runs the body in a child process, which reports its own failures; a body
+// that cannot run there exits with kSkipped.
+ChildOutcome inChild(const std::function<void()>& body) {
+  std::fflush(stdout);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    body();
+    std::fflush(stdout);
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return ChildOutcome::Failed;
+  if (WEXITSTATUS(status) == kSkipped) return ChildOutcome::Skipped;
+  return WEXITSTATUS(status) == 0 ? ChildOutcome::Passed : ChildOutcome::Failed;
+}
+
+constexpr uid_t kNobody = 65534;
+
+// Runs the body as a user without privileges: as it is, or, under root, in a
+// child process that has become user and group 65534 (the folder is handed
+// to that user first).
+void asPlayer(const TempDir& dir, const std::function<void()>& body) {
+  if (::geteuid() != 0) {
+    body();
+    return;
+  }
+  ASSERT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
+  EXPECT_EQ(inChild([&body] {
+              if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+                ADD_FAILURE() << "cannot become user " << kNobody;
+                return;
+              }
+              body();
+            }),
+            ChildOutcome::Passed);
+}
+
+// The temporary files beside a settings file, by name.
+std::vector<std::string> temporaryFiles(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const std::string& name : listing(folder)) {
+    if (name.find(".tmp.") != std::string::npos) names.push_back(name);
+  }
+  return names;
+}
+
+// The first save of a run removes the temporary files of writers that were
+// killed, whatever their number, and leaves alone the file of a writer that
+// is still at work (it holds a lock on it) and every other file.
+TEST(SettingsFile, FirstSaveRemovesWhatKilledWritersLeftButNoLiveWritersFile) {
+  TempDir dir;
+  writeBytes(dir / "tavlor.ini", "[Cash]\nplayer=5\n");
+  const std::vector<std::string> dead = {".tavlor.ini.tmp.4242.0", ".tavlor.ini.tmp.4242.1",
+                                         ".tavlor.ini.tmp.77.3"};
+  for (const std::string& name : dead) writeBytes(dir / name, "[Cash]\nplayer=");
+  const std::vector<std::string> others = {".tavlor.ini.tmp.notes", "tavlor.ini.tmp.1.1",
+                                           ".other.ini.tmp.5.5", ".tavlor.ini.bak"};
+  for (const std::string& name : others) writeBytes(dir / name, "mine");
+  writeBytes(dir / ".tavlor.ini.tmp.99.0", "[Cash]\n");
+  const int live = ::open((dir / ".tavlor.ini.tmp.99.0").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(live, 0);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+  SettingsFile file(dir / "tavlor.ini");
+  const SettingsEntry entry{"Cash", "player", 6};
+  ASSERT_TRUE(file.writeInts({&entry, 1}));
+  std::vector<std::string> expected = others;
+  expected.push_back(".tavlor.ini.tmp.99.0");
+  expected.push_back("tavlor.ini");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listing(dir.path()), expected);
+  EXPECT_EQ(readBytes(dir / "tavlor.ini"), "[Cash]\nplayer=6\n");
+  ::close(live);
+}
+
+// No copy of a private file is ever readable by others: when the first byte
+// goes into the temporary file, it already has the file's mode (and, for a
+// new file, the mode the umask gives).
+TEST(SettingsFile, TemporaryFileHasTheFinalModeBeforeAByteIsWritten) {
+  for (const mode_t mode : {0600, 0640, 0604, 0660}) {
+    SCOPED_TRACE(mode);
+    TempDir dir;
+    const fs::path path = dir / "tavlor.ini";
+    writeBytes(path, "; private notes\n[Cash]\nplayer=5\n");
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    const mode_t oldUmask = ::umask(022);
+    std::vector<mode_t> seen;
+    SettingsFile file(path, [&](std::string_view call) {
+      if (call != "write") return 0;
+      for (const std::string& name : temporaryFiles(dir.path())) {
+        struct stat st {};
+        if (::stat((dir / name).c_str(), &st) == 0) seen.push_back(st.st_mode & 07777);
+      }
+      return 0;
+    });
+    const SettingsEntry entry{"Cash", "player", 6};
+    EXPECT_TRUE(file.writeInts({&entry, 1}));
+    ::umask(oldUmask);
+    EXPECT_EQ(seen, std::vector<mode_t>{mode});
+    EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(mode));
+  }
+}
+
+// Root saving a player's file (a game run once with sudo) leaves it the
+// player's: owner, group and mode as they were, from the first byte on.
+TEST(SettingsFile, RootSavingAPlayersFileKeepsItsOwnerGroupAndMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  TempDir dir;
+  const fs::path path = dir / "tavlor.ini";
+  writeBytes(path, "[Cash]\nplayer=5\n");
+  ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  std::vector<std::pair<uid_t, gid_t>> owners;
+  SettingsFile file(path, [&](std::string_view call) {
+    struct stat st {};
+    for (const std::string& name : temporaryFiles(dir.path()))
+      if (call == "write" && ::stat((dir / name).c_str(), &st) == 0)
+        owners.emplace_back(st.st_uid, st.st_gid);
+    return 0;
+  });
+  const SettingsEntry entry{"Cash", "player", 6};
+  ASSERT_TRUE(file.writeInts({&entry, 1}));
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, kNobody);
+  EXPECT_EQ(st.st_gid, kNobody);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(owners, (std::vector<std::pair<uid_t, gid_t>>{{kNobody, kNobody}}));
+  EXPECT_EQ(readBytes(path), "[Cash]\nplayer=6\n");
+}
+
+// An access control list as the kernel keeps it: the owner rw, user 65534
+// r, the owning group nothing, mask r, others nothing.
+std::string aclGivingNobodyRead() {
+  std::string acl;
+  const auto put = [&acl](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) acl += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  put(2, 4);  // version
+  const uint32_t anyone = 0xFFFFFFFF;
+  const uint32_t entries[][3] = {
+      {0x01, 6, anyone}, {0x02, 4, kNobody}, {0x04, 0, anyone}, {0x10, 4, anyone}, {0x20, 0, anyone}};
+  for (const auto& e : entries) {
+    put(e[0], 2);
+    put(e[1], 2);
+    put(e[2], 4);
+  }
+  return acl;
+}
+
+std::optional<std::string> attribute(const fs::path& path, const char* name) {
+  std::string value(4096, '\0');
+  const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+  if (n < 0) return std::nullopt;
+  value.resize(static_cast<size_t>(n));
+  return value;
+}
+
+// A save keeps the file's extended attributes, its access control list among
+// them (without it, the mode alone would widen or narrow who may read).
+TEST(SettingsFile, SavingKeepsExtendedAttributesAndTheAccessControlList) {
+  TempDir dir;
+  const fs::path path = dir / "tavlor.ini";
+  writeBytes(path, "[Cash]\nplayer=5\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  const std::string acl = aclGivingNobodyRead();
+  std::vector<std::pair<const char*, std::string>> attributes;
+  if (::setxattr(path.c_str(), "user.holdem.note", "kept", 4, 0) == 0)
+    attributes.emplace_back("user.holdem.note", "kept");
+  if (::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0)
+    attributes.emplace_back("system.posix_acl_access", *attribute(path, "system.posix_acl_access"));
+  if (attributes.empty())
+    GTEST_SKIP() << "the filesystem of " << dir.path() << " keeps no extended attributes";
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+  SettingsFile file(path);
+  const SettingsEntry entry{"Cash", "player", 6};
+  ASSERT_TRUE(file.writeInts({&entry, 1}));
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino) << "replaced, not rewritten";
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  for (const auto& [name, value] : attributes) EXPECT_EQ(attribute(path, name), value) << name;
+  EXPECT_EQ(readBytes(path), "[Cash]\nplayer=6\n");
+}
+
+// A file the player may not write (0444) is not replaced through its
+// writable folder: the save fails and the file stays as it was.
+TEST(SettingsFile, FileThePlayerMayNotWriteIsNotReplaced) {
+  TempDir dir;
+  asPlayer(dir, [&dir] {
+    const fs::path path = dir / "tavlor.ini";
+    writeBytes(path, "[Cash]\nplayer=5\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    SettingsFile file(path);
+    const SettingsEntry entry{"Cash", "player", 6};
+    EXPECT_FALSE(file.writeInts({&entry, 1}));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(readBytes(path), "[Cash]\nplayer=5\n");
+    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"tavlor.ini"});
+  });
+}
+
+// A file that cannot be renamed over (a mount point says EBUSY) is written
+// in place: the same file, the new bytes, nothing left beside it.
+TEST(SettingsFile, FileThatCannotBeRenamedOverIsWrittenInPlace) {
+  for (const std::string& before :
+       {std::string("[Cash]\nplayer=5\n; a long comment that the new file lacks\n"),
+        std::string("[Cash]\nplayer=5\n")}) {
+    TempDir dir;
+    const fs::path path = dir / "tavlor.ini";
+    writeBytes(path, before);
+    struct stat old {};
+    ASSERT_EQ(::stat(path.c_str(), &old), 0);
+    SettingsFile file(path, [](std::string_view call) { return call == "rename" ? EBUSY : 0; });
+    const SettingsEntry entries[] = {{"Cash", "player", 123456}, {"Card", "back", 53}};
+    ASSERT_TRUE(file.writeInts(entries));
+    EXPECT_EQ(readBytes(path), withSettingsValues(before, entries));
+    struct stat now {};
+    ASSERT_EQ(::stat(path.c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"tavlor.ini"});
+  }
+}
+
+// The same with a real bind mount, where this process may make one.
+TEST(SettingsFile, BindMountedFileIsSaved) {
+  TempDir dir;
+  writeBytes(dir / "elsewhere.ini", "[Cash]\nplayer=5\n");
+  writeBytes(dir / "tavlor.ini", "");
+  const ChildOutcome outcome = inChild([&dir] {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount((dir / "elsewhere.ini").c_str(), (dir / "tavlor.ini").c_str(), nullptr, MS_BIND, nullptr) !=
+            0) {
+      ::_exit(kSkipped);
+    }
+    SettingsFile file(dir / "tavlor.ini");
+    const SettingsEntry entry{"Cash", "player", 6};
+    EXPECT_TRUE(file.writeInts({&entry, 1}));
+    EXPECT_EQ(readBytes(dir / "tavlor.ini"), "[Cash]\nplayer=6\n");
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"elsewhere.ini", "tavlor.ini"}));
+  });
+  if (outcome == ChildOutcome::Skipped) GTEST_SKIP() << "this process may not bind-mount a file";
+  EXPECT_EQ(outcome, ChildOutcome::Passed);
+  EXPECT_EQ(readBytes(dir / "elsewhere.ini"), "[Cash]\nplayer=6\n");
+}
+
+// Names up to the longest a folder holds save: the temporary name is short
+// whatever the file's name.
+TEST(SettingsFile, LongFileNamesSave) {
+  for (const size_t length : {234, 235, 249, 255}) {
+    SCOPED_TRACE(length);
+    TempDir dir;
+    const std::string name = std::string(length - 4, 'n') + ".ini";
+    SettingsFile file(dir / name);
+    const SettingsEntry entry{"Cash", "player", 6};
+    EXPECT_TRUE(file.writeInts({&entry, 1}));
+    EXPECT_TRUE(file.writeInts({&entry, 1}));
+    EXPECT_EQ(readBytes(dir / name), "[Cash]\nplayer=6\n");
+    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{name});
+  }
+}
+
+// Counts the reads of one file of a folder, as the kernel reports them: a
+// read is one or more read calls in a row after an open.
+class ReadCounter {
+ public:
+  ReadCounter(const fs::path& folder, std::string name) : name_(std::move(name)) {
+    fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd_ >= 0) ::inotify_add_watch(fd_, folder.c_str(), IN_OPEN | IN_ACCESS);
+  }
+  ~ReadCounter() { ::close(fd_); }
+  bool works() const { return fd_ >= 0; }
+
+  // The reads since the last call.
+  int reads() {
+    int count = 0;
+    alignas(inotify_event) char buffer[1 << 16];
+    ssize_t n;
+    while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+      for (char* at = buffer; at < buffer + n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(at);
+        if (event->len > 0 && name_ == event->name && (event->mask & IN_ACCESS)) ++count;
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return count;
+  }
+
+ private:
+  int fd_ = -1;
+  std::string name_;
+};
+
+// A handler reads the file once at most: the start-up reads the twelve keys
+// and writes them back, a Deal saves nine, and what was just saved is known
+// without reading it again.
+TEST(SettingsFile, EachHandlerReadsTheFileOnceAtMost) {
+  TempDir dir;
+  const fs::path path = dir / "tavlor.ini";
+  writeBytes(path, "; notes\n" + std::string(1 << 20, ';') + "\n[Cash]\nplayer=5\n");
+  ReadCounter counter(dir.path(), "tavlor.ini");
+  if (!counter.works()) GTEST_SKIP() << "no inotify here";
+  SettingsFile file(path);
+  std::array<SettingsKey, kSettingCount> keys;
+  for (int i = 0; i < kSettingCount; ++i) keys[i] = kSettings[i].name;
+
+  const auto values = file.readInts(keys);
+  std::array<SettingsEntry, kSettingCount> entries;
+  for (int i = 0; i < kSettingCount; ++i)
+    entries[i] = {keys[i].section, keys[i].key, values[i].value_or(kSettings[i].fallback)};
+  ASSERT_TRUE(file.writeInts(entries));
+  EXPECT_EQ(counter.reads(), 1) << "start-up";
+
+  for (SettingsEntry& e : entries) e.value += 1;
+  ASSERT_TRUE(file.writeInts(std::span(entries).first(kSavedAtEachDeal)));
+  EXPECT_LE(counter.reads(), 1) << "a Deal";
+  EXPECT_EQ(file.readInts(keys)[2], 6);
+  EXPECT_EQ(counter.reads(), 0) << "reading back what was just saved";
+
+  // A file changed by someone else is read anew.
+  writeBytes(path, "[Cash]\nplayer=77\n");
+  counter.reads();
+  EXPECT_EQ(file.readInts(keys)[2], 77);
+  EXPECT_EQ(counter.reads(), 1);
 }
 
 TEST(SettingsFile, DisplayPathIsAbsoluteWithLinksUnresolved) {
@@ -470,7 +927,8 @@ TEST(SettingsFile, DisplayPathIsAbsoluteWithLinksUnresolved) {
       {dir / "link" / "tavlor.ini", dir / "link" / "tavlor.ini"},
       {"/etc/holdem/tavlor.ini", "/etc/holdem/tavlor.ini"},
   };
-  for (const auto& [given, shown] : cases) EXPECT_EQ(SettingsFile(given).displayPath(), shown.string()) << given;
+  for (const auto& [given, shown] : cases)
+    EXPECT_EQ(SettingsFile(given).displayPath(), shown.string()) << given;
   fs::current_path(previous);
 }
 
@@ -483,6 +941,9 @@ TEST(SettingsFile, DefaultPathFollowsXdgConfigHome) {
       {"/x/conf/", "/x/conf/holdem/tavlor.ini"},
       {"", "/home/ann/.config/holdem/tavlor.ini"},
       {nullptr, "/home/ann/.config/holdem/tavlor.ini"},
+      // A relative path is no valid XDG_CONFIG_HOME.
+      {"conf", "/home/ann/.config/holdem/tavlor.ini"},
+      {"./x/conf", "/home/ann/.config/holdem/tavlor.ini"},
   };
   const auto saved = [](const char* name) -> std::optional<std::string> {
     const char* value = std::getenv(name);

@@ -1,9 +1,12 @@
 // holdem-sim's protocol: what other programs parse must stay exact.
 #include <gtest/gtest.h>
-
+#include <poll.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/sim_session.h"
@@ -63,10 +66,11 @@ struct Session {
 
 TEST(SimProtocol, CommandsOutsideTheTableAreNotUnderstood) {
   Session s;
-  for (const char* line : {"level 4", "back 01", "back -1", "deal now", "Deal", "newgame", "newgame maybe",
-                           "limit", "limit sideways", "eval 6 0.0 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.13 0.1 0.2 0.3 0.4 0.5 0.6",
-                           "eval 1 00.1 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.0 0.1 0.2", "eval 1 -0 0.1 0.2 0.3 0.4 0.5 0.6",
-                           "enter-money now", "raise\tnow", "fold fold", "level  1"}) {
+  for (const char* line :
+       {"level 4", "back 01", "back -1", "deal now", "Deal", "newgame", "newgame maybe", "limit",
+        "limit sideways", "eval 6 0.0 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.13 0.1 0.2 0.3 0.4 0.5 0.6",
+        "eval 1 00.1 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 0.0 0.1 0.2", "eval 1 -0 0.1 0.2 0.3 0.4 0.5 0.6",
+        "enter-money now", "raise\tnow", "fold fold", "level  1"}) {
     std::string ignored;
     EXPECT_EQ(s.sim.run(line, ignored), SimSession::Outcome::NotUnderstood) << line;
     EXPECT_TRUE(ignored.empty()) << line;
@@ -106,13 +110,86 @@ TEST(SimProtocol, EvalLineCarriesTheRatingOnly) {
             "\"name\":\"Straight flush\"}\n");
 }
 
+// Every negative 32-bit integer is a placeholder text, the lowest included;
+// beyond 32 bits, or with a leading zero, it is not understood.
+TEST(SimProtocol, EveryNegative32BitIntegerIsAPlaceholder) {
+  Session s;
+  const std::pair<const char*, bool> cases[] = {
+      {"-2147483648", true},  {"-2147483647", true},  {"-6", true},   {"-1", true},
+      {"-2147483649", false}, {"-4294967296", false}, {"-0", false},  {"-06", false},
+      {"--6", false},         {"-+6", false},         {"-6x", false}, {"-", false},
+      {"2147483648", false},
+  };
+  for (const auto& [card, understood] : cases) {
+    std::string out;
+    const std::string line = std::string("eval 1 0.0 0.1 ") + card + " -33 -27 -23 -17";
+    EXPECT_EQ(s.sim.run(line, out) == SimSession::Outcome::Printed, understood) << line;
+  }
+}
+
+// Output is UTF-8 whatever the bytes of the input: each byte that is not
+// part of a valid UTF-8 sequence shows as one U+FFFD, while the game keeps
+// the bytes as they came.
+TEST(SimProtocol, OutputIsUtf8WhateverTheInputBytes) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain 12", "plain 12"},
+      {"\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E", "\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E"},  // é € 𝄞
+      {"\xFF", fffd},
+      {"\xFE\xFF"
+       "A",
+       fffd + fffd + "A"},
+      {"\xE2\x82"
+       "A",
+       fffd + fffd + "A"},                              // a sequence cut short
+      {"\xC0\xAF", fffd + fffd},                        // an overlong slash
+      {"\xE0\x80\xAF", fffd + fffd + fffd},             // overlong in three bytes
+      {"\xED\xA0\x80", fffd + fffd + fffd},             // a surrogate
+      {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},  // beyond U+10FFFF
+      {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},         // U+10FFFF itself
+      {"\x80"
+       "1",
+       fffd + "1"},    // a lone continuation byte
+      {"\xC3", fffd},  // cut by the end of the text
+      {"\x01\xFF\"", "\\u0001" + fffd + "\\\""},
+  };
+  for (const auto& [typed, shown] : cases) {
+    Session s;
+    std::string out;
+    s.sim.run("money " + typed, out);
+    EXPECT_EQ(s.sim.game().view().money, typed);
+    EXPECT_NE(out.find("\"money\":\"" + shown + "\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"cmd\":\"money " + shown + "\""), std::string::npos) << out;
+  }
+}
+
+// An error message shows the command line cut to 200 characters, escaped:
+// NUL and other control bytes, and bytes that are not UTF-8, as escapes.
+TEST(SimProtocol, ErrorMessageShowsTheLineCutAndEscaped) {
+  using namespace std::string_literals;
+  EXPECT_EQ(quotedForMessage("level 9"), "level 9");
+  EXPECT_EQ(quotedForMessage("lev\0el \x01\\ \xC3\xA9 \xFF"s), "lev\\0el \\x01\\\\ \xC3\xA9 \\xff");
+  const std::string huge = "deal " + std::string(10'000'000, '\0');
+  const std::string shown = quotedForMessage(huge);
+  EXPECT_EQ(
+      shown, "deal " + [] {
+        std::string nuls;
+        for (int i = 0; i < 195; ++i) nuls += "\\0";
+        return nuls;
+      }() + "... (10000005 bytes in all)");
+  EXPECT_EQ(quotedForMessage(std::string(200, 'x')), std::string(200, 'x'));
+  EXPECT_EQ(quotedForMessage(std::string(201, 'x')), std::string(200, 'x') + "... (201 bytes in all)");
+}
+
 TEST(SimProtocol, ClockArgumentIsAnyIntegerModulo2To32) {
   const struct {
     const char* text;
     std::optional<uint32_t> value;
-  } cases[] = {{"0", 0u},          {"4294967296", 0u}, {"4294967297", 1u}, {"-1", 0xFFFFFFFFu},
+  } cases[] = {{"0", 0u},          {"4294967296", 0u},
+               {"4294967297", 1u}, {"-1", 0xFFFFFFFFu},
                {"+7", 7u},         {"123456789012345678901234567890", static_cast<uint32_t>(0x4E3F0AD2u)},
-               {"", {}},           {"-", {}},          {"1.0", {}},        {"12a", {}}};
+               {"", {}},           {"-", {}},
+               {"1.0", {}},        {"12a", {}}};
   for (const auto& c : cases) EXPECT_EQ(parseClockArgument(c.text), c.value) << c.text;
 }
 
@@ -135,7 +212,96 @@ TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
   SimRun failed = runSim({"--settings", (dir / "folder.ini").string(), "--clock", "5"}, "deal\n");
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "{\"step\":0,\"cmd\":\"start\",\"boxes\":[{\"text\":\"Unable to write to " +
-                            (dir / "folder.ini").string() + "\",\"caption\":\"Error\",\"buttons\":\"ok\"}]}\n");
+                            (dir / "folder.ini").string() +
+                            "\",\"caption\":\"Error\",\"buttons\":\"ok\"}]}\n");
+}
+
+// The status of a shell command line.
+int statusOf(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+// Answers that cannot be written (a full disk, a closed output, a reader
+// that went away) are lost: the run ends with status 3 and says why on
+// standard error, never with 0.
+TEST(SimProgram, AnswersThatCannotBeWrittenEndTheRunWithStatus3) {
+  const testing::TempDir dir;
+  testing::writeBytes(dir / "input", "deal\ncall\nfold\n");
+  const std::string run = quoted(simPath()) + " --settings " + quoted((dir / "tavlor.ini").string()) +
+                          " --clock 5 < " + quoted((dir / "input").string());
+  const std::string errors = quoted((dir / "errors").string());
+  for (const std::string& output : {std::string("> /dev/full"), std::string(">&-")}) {
+    SCOPED_TRACE(output);
+    EXPECT_EQ(statusOf(run + " " + output + " 2> " + errors), 3);
+    EXPECT_NE(testing::readBytes(dir / "errors")->find("holdem-sim: cannot write the answers"),
+              std::string::npos);
+  }
+  EXPECT_EQ(
+      statusOf("sh -c " + quoted(run + " 2> " + errors + "; echo $? > " + quoted((dir / "status").string())) +
+               " | true"),
+      0);
+  EXPECT_EQ(testing::readBytes(dir / "status"), "3\n");
+}
+
+// A program that sends one command and waits gets its answer: every answer
+// is out before holdem-sim waits for more input.
+TEST(SimProgram, AnswersEachCommandBeforeWaitingForTheNext) {
+  const testing::TempDir dir;
+  int toSim[2], fromSim[2];
+  ASSERT_EQ(::pipe(toSim), 0);
+  ASSERT_EQ(::pipe(fromSim), 0);
+  const std::string settings = (dir / "tavlor.ini").string();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(toSim[0], 0);
+    ::dup2(fromSim[1], 1);
+    for (const int fd : {toSim[0], toSim[1], fromSim[0], fromSim[1]}) ::close(fd);
+    ::execl(simPath(), simPath(), "--settings", settings.c_str(), "--clock", "5",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(toSim[0]);
+  ::close(fromSim[1]);
+  // Lines read within a generous time; a program that waits for more input
+  // before answering never sends them.
+  std::string out;
+  const auto readLines = [&](size_t count) {
+    for (int waited = 0;
+         waited < 100 && static_cast<size_t>(std::count(out.begin(), out.end(), '\n')) < count;) {
+      pollfd p{fromSim[0], POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) {
+        ++waited;
+        continue;
+      }
+      char buf[4096];
+      const ssize_t n = ::read(fromSim[0], buf, sizeof buf);
+      if (n <= 0) break;
+      out.append(buf, static_cast<size_t>(n));
+    }
+    return lines(out).size();
+  };
+  EXPECT_EQ(readLines(1), 1u) << "no start-up line";
+  ASSERT_EQ(::write(toSim[1], "call\n", 5), 5);
+  EXPECT_EQ(readLines(2), 2u) << "no answer to the command";
+  EXPECT_EQ(out.rfind("{\"step\":1,\"cmd\":\"call\"", std::string::npos) != std::string::npos, true) << out;
+  ::close(toSim[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(fromSim[0]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// An empty settings path is a usage error: the player's real file is not
+// played on, and nothing is created.
+TEST(SimProgram, EmptySettingsPathIsAUsageError) {
+  const testing::TempDir home;
+  const std::string run = "env -u XDG_CONFIG_HOME HOME=" + quoted(home.path().string()) + " " +
+                          quoted(simPath()) + " --settings '' --clock 5 < /dev/null > /dev/null 2>&1";
+  EXPECT_EQ(statusOf(run), 2);
+  EXPECT_TRUE(testing::listing(home.path()).empty());
 }
 
 // Any change of behaviour changes this number: a fixed clock and a fixed
@@ -151,15 +317,33 @@ TEST(SimSignature, FixedScriptGivesAFixedOutput) {
     x ^= x << 17;
     std::string line = commands[x % 10];
     switch (i % 97) {
-      case 13: line = "limit up"; break;
-      case 29: line = "level " + std::to_string(x % 4); break;
-      case 41: line = "back " + std::to_string(x % 4); break;
-      case 53: line = "money " + std::to_string(x % 3000); break;
-      case 54: line = "enter-money"; break;
-      case 67: line = "until 400"; break;
-      case 68: line = "enter-until"; break;
-      case 79: line = "limit down"; break;
-      case 90: line = x % 2 ? "newgame yes" : "newgame no"; break;
+      case 13:
+        line = "limit up";
+        break;
+      case 29:
+        line = "level " + std::to_string(x % 4);
+        break;
+      case 41:
+        line = "back " + std::to_string(x % 4);
+        break;
+      case 53:
+        line = "money " + std::to_string(x % 3000);
+        break;
+      case 54:
+        line = "enter-money";
+        break;
+      case 67:
+        line = "until 400";
+        break;
+      case 68:
+        line = "enter-until";
+        break;
+      case 79:
+        line = "limit down";
+        break;
+      case 90:
+        line = x % 2 ? "newgame yes" : "newgame no";
+        break;
     }
     s.sim.run(line, out);
   }

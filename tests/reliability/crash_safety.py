@@ -7,12 +7,18 @@ one of the writes of that run put there, or what it held before the run.
 
 The runs start from three kinds of file: none, the game's own, and one
 edited by hand, with comments and CR LF line ends, whose lines must all
-survive. After each kill, a fresh holdem-sim must start on what is left and
-read the values found there."""
+survive; the last two are private (mode 0600). After each kill, every file
+in the folder is checked: a temporary file that the kill left must have the
+mode of the settings file (so a private file is never copied into one that
+others may read), and nothing else may be there. Then a fresh holdem-sim
+must start on what is left, read the values found there, and remove every
+temporary file."""
 import json
 import os
 import random
+import re
 import signal
+import stat
 import subprocess
 import sys
 import time
@@ -40,10 +46,33 @@ def values_of(line):
     return [line['settings'][k] for k in KEYS]
 
 
+OWN_FILES = {'script', 'out', 'restart'}
+SETTINGS = 'tavlor.ini'
+TEMPORARY = re.compile(r'^\.tavlor\.ini\.tmp\.[0-9]+\.[0-9]+$')
+
+
+def temporary_files(work, where):
+    """The temporary files in the folder; anything else than those, the
+    settings file and the test's own files fails the test."""
+    found = []
+    for name in os.listdir(work):
+        if name in OWN_FILES or name == SETTINGS:
+            continue
+        if not TEMPORARY.match(name):
+            raise SystemExit('%s: a file the game does not make: %s' % (where, name))
+        found.append(name)
+    return found
+
+
+def mode_of(path):
+    return stat.S_IMODE(os.lstat(path).st_mode)
+
+
 def main():
     sim = os.path.abspath(sys.argv[1])
     kills = int(sys.argv[2]) if len(sys.argv) > 2 else 200
     work = scratch_folder('crash')
+    os.umask(0o022)  # a file the game makes gets mode 0644
     try:
         script = os.path.join(work, 'script')
         with open(script, 'w') as f:
@@ -53,15 +82,22 @@ def main():
 
         # Each start, played to the end once: the values after every step.
         starts = {'none': None, 'own': canonical([0] + [1200] * 8 + [600, 1200, 52]), 'hand-edited': HAND_EDITED}
-        expected = {}
-        duration = {}
-        for name, data in starts.items():
-            for leftover in os.listdir(work):
-                if leftover.endswith('.ini') or leftover.startswith('.tavlor'):
-                    os.remove(os.path.join(work, leftover))
+        # The mode the settings file has: the one the umask gives a new
+        # file, or the private mode of the files the runs start from.
+        modes = {'none': 0o644, 'own': 0o600, 'hand-edited': 0o600}
+
+        def lay(data):
+            if os.path.exists(ini):
+                os.remove(ini)
             if data is not None:
                 with open(ini, 'wb') as f:
                     f.write(data)
+                os.chmod(ini, 0o600)
+
+        expected = {}
+        duration = {}
+        for name, data in starts.items():
+            lay(data)
             began = time.monotonic()
             p = run(sim, ini, script, out)
             if p.wait() != 0:
@@ -70,20 +106,18 @@ def main():
             expected[name] = [values_of(l) for l in printed_lines(out)]
             if len(expected[name]) < 800:
                 raise SystemExit('the script ran short: %d lines' % len(expected[name]))
+            if temporary_files(work, 'a whole run'):
+                raise SystemExit('a whole run on the %s file left temporary files' % name)
+            if mode_of(ini) != modes[name]:
+                raise SystemExit('a whole run on the %s file left it with mode %o' % (name, mode_of(ini)))
 
         rng = random.Random(int(os.environ.get('HOLDEM_CRASH_SEED', '1')))
-        mid_run = torn = 0
+        mid_run = left = 0
         names = list(starts)
         for i in range(kills):
             name = names[i % len(names)]
             data = starts[name]
-            for leftover in os.listdir(work):
-                if leftover.endswith('.ini') or leftover.startswith('.tavlor'):
-                    torn += leftover.startswith('.tavlor')
-                    os.remove(os.path.join(work, leftover))
-            if data is not None:
-                with open(ini, 'wb') as f:
-                    f.write(data)
+            lay(data)
 
             p = run(sim, ini, script, out)
             time.sleep(rng.uniform(0, duration[name] * 1.1))
@@ -98,6 +132,19 @@ def main():
             allowed = expected[name][max(len(lines) - 1, 0):]
             before = data
             where = 'kill %d (%s file, %d lines printed)' % (i, name, len(lines))
+
+            # What the kill left: the settings file with its mode, and
+            # temporary files with that mode or, before it was given, the
+            # owner's alone.
+            temporary = temporary_files(work, where)
+            left += len(temporary)
+            for t in temporary:
+                mode = mode_of(os.path.join(work, t))
+                if mode not in (0o600, modes[name]):
+                    raise SystemExit('%s: the temporary file %s has mode %o' % (where, t, mode))
+            if os.path.exists(ini) and mode_of(ini) != modes[name]:
+                raise SystemExit('%s: the settings file has mode %o' % (where, mode_of(ini)))
+
             if not os.path.exists(ini):
                 if data is not None or lines:
                     raise SystemExit('%s: the settings file is gone' % where)
@@ -135,9 +182,14 @@ def main():
             first = printed_lines(out)[0]
             if values_of(first) != [v if v is not None else values_of(first)[k] for k, v in enumerate(values)]:
                 raise SystemExit('%s: the restart read %s, the file holds %s' % (where, values_of(first), values))
+            still = temporary_files(work, where + ', after the restart')
+            if still:
+                raise SystemExit('%s: the restart left the temporary files %s' % (where, still))
+            if mode_of(ini) != modes[name]:
+                raise SystemExit('%s: after the restart the settings file has mode %o' % (where, mode_of(ini)))
 
-        print('%d kills, %d in the middle of the run; %d temporary files of a torn write found and removed'
-              % (kills, mid_run, torn))
+        print('%d kills, %d in the middle of the run; %d temporary files left by them, each with the mode of the '
+              'settings file, and each removed by the next start' % (kills, mid_run, left))
         if mid_run < kills // 2:
             raise SystemExit('too few kills landed in the middle of the run')
     finally:
