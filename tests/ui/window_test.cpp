@@ -8,15 +8,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QToolButton>
+#include <cmath>
 
 #include "game/settings_file.h"
 #include "table_window_fixture.h"
-#include "ui/rules_dialog.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
 #include "ui/options_panel.h"
+#include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 
 namespace holdem::uitest {
@@ -45,19 +47,32 @@ const QColor kYellow(Qt::yellow);
 
 constexpr int kSmall = 11;
 const LabelCase kLabels[] = {
-    {"freakcash", 64, 48, "Freak:", kSmall, kWhite},   {"lblfcash", 112, 48, nullptr, kSmall, kWhite},
-    {"freakstatus", 64, 64, nullptr, kSmall, kWhite},  {"geekcash", 208, 48, "Geek:", kSmall, kWhite},
-    {"lblgcash", 256, 48, nullptr, kSmall, kWhite},    {"geekstatus", 208, 64, nullptr, kSmall, kWhite},
-    {"mastercash", 352, 48, "Master:", kSmall, kWhite}, {"lblmcash", 408, 48, nullptr, kSmall, kWhite},
-    {"masterstatus", 352, 64, nullptr, kSmall, kWhite}, {"champcash", 496, 48, "Champ:", kSmall, kWhite},
-    {"lblccash", 552, 48, nullptr, kSmall, kWhite},    {"champstatus", 496, 64, nullptr, kSmall, kWhite},
-    {"pinheadcash", 640, 48, "Pinhead:", kSmall, kWhite}, {"lblpinhcash", 704, 48, nullptr, kSmall, kWhite},
-    {"pinheadstatus", 640, 64, nullptr, kSmall, kWhite}, {"Expert", 616, 296, "Expert:", kSmall, kWhite},
-    {"lblecash", 672, 296, nullptr, kSmall, kWhite},   {"expertstatus", 616, 312, nullptr, kSmall, kWhite},
-    {"Robot", 448, 368, "Robot:", kSmall, kWhite},     {"lblrcash", 496, 368, nullptr, kSmall, kWhite},
-    {"robotstatus", 448, 384, nullptr, kSmall, kWhite}, {"Label2", 88, 312, "You:", kSmall, kWhite},
-    {"cash", 128, 312, nullptr, kSmall, kWhite},       {"playerstatus", 88, 328, "", kSmall, kWhite},
-    {"theresult", 80, 192, "", 15, kYellow},           {"potttt", 80, 240, "POT: ", 12, kWhite},
+    {"freakcash", 64, 48, "Freak:", kSmall, kWhite},
+    {"lblfcash", 112, 48, nullptr, kSmall, kWhite},
+    {"freakstatus", 64, 64, nullptr, kSmall, kWhite},
+    {"geekcash", 208, 48, "Geek:", kSmall, kWhite},
+    {"lblgcash", 256, 48, nullptr, kSmall, kWhite},
+    {"geekstatus", 208, 64, nullptr, kSmall, kWhite},
+    {"mastercash", 352, 48, "Master:", kSmall, kWhite},
+    {"lblmcash", 408, 48, nullptr, kSmall, kWhite},
+    {"masterstatus", 352, 64, nullptr, kSmall, kWhite},
+    {"champcash", 496, 48, "Champ:", kSmall, kWhite},
+    {"lblccash", 552, 48, nullptr, kSmall, kWhite},
+    {"champstatus", 496, 64, nullptr, kSmall, kWhite},
+    {"pinheadcash", 640, 48, "Pinhead:", kSmall, kWhite},
+    {"lblpinhcash", 704, 48, nullptr, kSmall, kWhite},
+    {"pinheadstatus", 640, 64, nullptr, kSmall, kWhite},
+    {"Expert", 616, 296, "Expert:", kSmall, kWhite},
+    {"lblecash", 672, 296, nullptr, kSmall, kWhite},
+    {"expertstatus", 616, 312, nullptr, kSmall, kWhite},
+    {"Robot", 448, 368, "Robot:", kSmall, kWhite},
+    {"lblrcash", 496, 368, nullptr, kSmall, kWhite},
+    {"robotstatus", 448, 384, nullptr, kSmall, kWhite},
+    {"Label2", 88, 312, "You:", kSmall, kWhite},
+    {"cash", 128, 312, nullptr, kSmall, kWhite},
+    {"playerstatus", 88, 328, "", kSmall, kWhite},
+    {"theresult", 80, 192, "", 15, kYellow},
+    {"potttt", 80, 240, "POT: ", 12, kWhite},
     {"betsize", 120, 240, nullptr, 12, kWhite},
 };
 
@@ -161,11 +176,18 @@ TEST_F(WindowTest, OptionsPanelLayout) {
   QPushButton* close = find<QPushButton>("Close");
   EXPECT_EQ(close->pos(), QPoint(168, 312));
   EXPECT_EQ(close->height(), 33);
-  for (const char* text : {"Initial cash", "Play until ", "someone wins", "AI level", "Betting limits", "Small bet:",
-                           "Big bet:", "Card back"}) {
+  for (const char* text : {"Initial cash", "Play until ", "someone wins", "AI level", "Betting limits",
+                           "Small bet:", "Big bet:", "Card back"}) {
     bool found = false;
     for (QLabel* l : panel->findChildren<QLabel*>()) found |= l->text() == QString::fromLatin1(text);
     EXPECT_TRUE(found) << text;
+  }
+  // Every text of the panel, headings included, in its plain Verdana 11.
+  for (QLabel* l : panel->findChildren<QLabel*>()) {
+    SCOPED_TRACE(l->text().toStdString());
+    EXPECT_EQ(l->font().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(l->font().pixelSize(), 11);
+    EXPECT_FALSE(l->font().bold());
   }
   // Everything inside its own sub-panel, nothing cut off.
   for (QWidget* w : panel->findChildren<QWidget*>()) {
@@ -191,11 +213,45 @@ TEST_F(WindowTest, OptionsPanelLayout) {
 }
 
 TEST(Fonts, VerdanaAndTahomaResolveToInstalledFonts) {
-  for (const char* family : {kTableFontFamily, kDialogFontFamily}) {
+  const std::pair<const char*, const char*> cases[] = {
+      {kTableFontFamily, "DejaVu Sans"},
+      {kDialogFontFamily, "DejaVu Sans Condensed"},
+  };
+  for (const auto& [family, standIn] : cases) {
     const QString resolved = resolvedFamily(QString::fromLatin1(family));
-    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QStringLiteral("DejaVu Sans"))
+    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QString::fromLatin1(standIn))
         << family << " became " << resolved.toStdString();
   }
+}
+
+// The ink of `text` drawn black on white in `font`: the sum of every
+// pixel's darkness, 1 for a black one.
+double inkOf(const QFont& font, const QString& text) {
+  const QFontMetrics metrics(font);
+  QImage image(metrics.horizontalAdvance(text) + 4, metrics.height() + 4, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(2, 2 + metrics.ascent(), text);
+  }
+  double ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += (255 - qGray(image.pixel(x, y))) / 255.0;
+  return ink;
+}
+
+// Bold is what tells the version line and the statistics from plain text:
+// the bold face must be heavier, not only wider.
+TEST(Fonts, BoldTextIsVisiblyHeavierThanPlainText) {
+  for (const char* family : {kTableFontFamily, kDialogFontFamily})
+    for (const int size : {11, 15, 16}) {
+      const QString text = QStringLiteral("Hands played: 128");
+      const double plain = inkOf(pixelFont(family, size, false), text);
+      const double bold = inkOf(pixelFont(family, size, true), text);
+      EXPECT_GT(bold, 1.4 * plain) << family << " " << size << " px: " << bold << " against " << plain;
+    }
 }
 
 // --- Dialogs -------------------------------------------------------------
@@ -266,9 +322,9 @@ TEST(StatsDialog, LayoutAndCounters) {
     QPoint at;
     const char* text;
   } labels[] = {
-      {"Label1", {40, 24}, "Deals:"},        {"Label2", {40, 64}, "Hands played:"}, {"Label3", {40, 104}, "Hands won:"},
-      {"btndeals", {112, 24}, nullptr},      {"btnhandsplayed", {176, 64}, nullptr},
-      {"btnhandswon", {152, 104}, nullptr},
+      {"Label1", {40, 24}, "Deals:"},         {"Label2", {40, 64}, "Hands played:"},
+      {"Label3", {40, 104}, "Hands won:"},    {"btndeals", {112, 24}, nullptr},
+      {"btnhandsplayed", {176, 64}, nullptr}, {"btnhandswon", {152, 104}, nullptr},
   };
   for (const auto& c : labels) {
     QLabel* l = stats.findChild<QLabel*>(QString::fromLatin1(c.name));
@@ -277,7 +333,7 @@ TEST(StatsDialog, LayoutAndCounters) {
     if (c.text) {
       EXPECT_EQ(l->text(), QString::fromLatin1(c.text)) << c.name;
     }
-    EXPECT_EQ(l->palette().color(QPalette::WindowText), kWhite) << c.name;
+    EXPECT_FALSE(l->autoFillBackground()) << c.name;
   }
   QPushButton* ok = stats.findChild<QPushButton*>(QStringLiteral("dxButton1"));
   ASSERT_NE(ok, nullptr);
@@ -291,6 +347,48 @@ TEST(StatsDialog, LayoutAndCounters) {
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btndeals"))->text(), QStringLiteral("7"));
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btnhandsplayed"))->text(), QStringLiteral("5"));
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btnhandswon"))->text(), QStringLiteral("-2"));
+}
+
+// The contrast ratio of two colours as the web's accessibility guidelines
+// reckon it, from 1 (the same) to 21 (black on white).
+double contrast(QRgb a, QRgb b) {
+  const auto luminance = [](QRgb c) {
+    const auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Each caption and value of the statistics, as drawn, stands out from the
+// dialog's face by at least 4.5 : 1, and each caption ends before its value
+// begins, even for numbers of six digits.
+TEST(StatsDialog, EveryTextCanBeReadAndFitsItsPlace) {
+  StatsDialog stats;
+  stats.showCounters(123456, 123456, 123456);
+  const QImage shown = stats.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRgb face = stats.palette().color(QPalette::Window).rgb();
+  EXPECT_EQ(shown.pixel(5, 5), face);
+  for (const char* name : {"Label1", "Label2", "Label3", "btndeals", "btnhandsplayed", "btnhandswon"}) {
+    SCOPED_TRACE(name);
+    const QLabel* l = stats.findChild<QLabel*>(QString::fromLatin1(name));
+    ASSERT_NE(l, nullptr);
+    double best = 1;  // the text's own colour is where it stands out most
+    const QRect r = l->geometry();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) best = std::max(best, contrast(shown.pixel(x, y), face));
+    EXPECT_GE(best, 4.5);
+    EXPECT_TRUE(stats.rect().contains(r));
+  }
+  for (const auto& [caption, value] :
+       {std::pair{"Label1", "btndeals"}, {"Label2", "btnhandsplayed"}, {"Label3", "btnhandswon"}}) {
+    const QLabel* c = stats.findChild<QLabel*>(QString::fromLatin1(caption));
+    const QLabel* v = stats.findChild<QLabel*>(QString::fromLatin1(value));
+    EXPECT_LT(c->x() + c->fontMetrics().horizontalAdvance(c->text()), v->x()) << caption;
+  }
 }
 
 TEST_F(WindowTest, StatisticsShowsTheGamesCountersModally) {
@@ -358,9 +456,47 @@ TEST(MessageBoxes, ShowTextAndCaptionAndReportTheAnswer) {
     EXPECT_EQ(title, QString::fromLatin1(c.caption));
     EXPECT_EQ(text, QString::fromLatin1(c.text));
     EXPECT_EQ(offered, c.buttons == BoxButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                                  : QMessageBox::Yes | QMessageBox::No);
+                                                   : QMessageBox::Yes | QMessageBox::No);
   }
   EXPECT_EQ(synced, 5);
+}
+
+// Every box shows its text exactly as the game words it, markup and all,
+// and leaves room in its title bar for the caption (or, where it has none,
+// the program's name) beside the icon and buttons a window manager puts there.
+TEST(MessageBoxes, ShowTheTextAsPlainTextWithRoomForTheCaption) {
+  QWidget parent;
+  parent.setFont(pixelFont(kDialogFontFamily, 11, false));
+  MessageBoxes boxes(&parent);
+  const std::pair<const char*, const char*> cases[] = {
+      {"Unable to write to /home/<b>x</b>/holdem/tavlor.ini", "Error"},
+      {"You lose!", "Game over"},
+      {"Invalid value", ""},
+      {"Are you sure?", "New game"},
+  };
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  const QFontMetrics title(titleFont);
+  constexpr int kTitleButtons = 4 * 24 + 24;  // the icon, three buttons and the margins
+  for (const auto& [text, caption] : cases) {
+    SCOPED_TRACE(text);
+    whenModal([&, text = text, caption = caption](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      EXPECT_EQ(label->text(), QString::fromLatin1(text));
+      const QString shownTitle =
+          *caption ? QString::fromLatin1(caption) : QGuiApplication::applicationDisplayName();
+      EXPECT_GE(box->width(), title.horizontalAdvance(shownTitle) + kTitleButtons) << box->width();
+      EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+      box->button(box->standardButtons() & QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
+    });
+    boxes.showMessage(text, caption,
+                      std::string_view(caption) == "New game" ? BoxButtons::YesNo : BoxButtons::Ok);
+  }
 }
 
 TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBox) {
@@ -418,6 +554,38 @@ TEST_F(WindowTest, AShowdownTurnsTheRemainingHandsAndTheBoardFaceUp) {
   }
   EXPECT_EQ(boardCardsShown(t), 5);
   EXPECT_GE(expectCardsShown(canvas()), 2 * inDeal + 5);  // each board card over the one before it
+}
+
+// An opponent who runs out of chips takes no part in later deals, and from
+// the next deal on its place shows the felt, not the cards it last held.
+TEST_F(WindowTest, ASeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
+  // The opponents start with a few chips each, so that some soon run out.
+  testing::writeBytes(folder_.path("tavlor.ini"),
+                      "[Cash]\nfreak=5\ngeek=5\nmaster=5\nchamp=5\npinhead=5\nexpert=5\nrobot=5\n");
+  open();
+  const TableState& t = form_->game().state();
+  int staleSeats = 0;
+  for (int step = 0; step < 200; ++step) {
+    if (!form_->button(Button::Deal)->isEnabled()) {
+      click(step % 4 == 0 ? Button::Raise : Button::CheckCall);
+      continue;
+    }
+    // The seats out of chips before the deal, and whether their cards lie there.
+    std::vector<Seat> out;
+    for (Seat s : kOpponents) {
+      if (t.cashOf(s) > 0) continue;
+      out.push_back(s);
+      if (feltMismatches(canvas(), toQRect(info(s).cardArea)) > 0) ++staleSeats;
+    }
+    click(Button::Deal);
+    if (!form_->button(Button::Fold)->isEnabled()) break;  // the game is over
+    for (Seat s : out)
+      EXPECT_EQ(feltMismatches(canvas(), toQRect(info(s).cardArea)), 0)
+          << info(s).name << ", deal " << t.dealsCount;
+    expectCardsShown(canvas());
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
 }
 
 TEST_F(WindowTest, ACardBackClickRepaintsTheBacksEvenWhenAlreadyChosen) {
@@ -479,7 +647,6 @@ TEST_F(WindowWithoutPicture, TheTableIsBlackAndEveryRepaintBeepsAndLooksForThePi
 }
 
 TEST(TableCanvas, RatioTwoKeepsLogicalCoordinates) {
-
   TableFolder folder(true);
   TableCanvas canvas(nullptr, 2.0);
   EXPECT_EQ(canvas.picture().size(), QSize(1600, 1040));
@@ -553,7 +720,8 @@ class SameGame : public OpenTable {
     }
     EXPECT_EQ(label("theresult")->text().toStdString(), v.result);
     EXPECT_EQ(label("betsize")->text().toStdString(), v.potText);
-    for (int b = 0; b < kButtonCount; ++b) EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
+    for (int b = 0; b < kButtonCount; ++b)
+      EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
     EXPECT_EQ(form_->button(Button::CheckCall)->text().toStdString(), v.stayCaption);
     // The panel is built the first time the options are opened.
     if (!form_->findChild<QFrame*>(QStringLiteral("Panel1"))) {
@@ -578,8 +746,9 @@ class SameGame : public OpenTable {
 // The buttons clicked and their keys pressed by turns (D, C, R, F); a click
 // or key on a disabled button is one too.
 TEST_F(SameGame, ButtonClicksAndKeysPlayTheEnginesGame) {
-  const Button pattern[] = {Button::CheckCall, Button::Raise, Button::CheckCall, Button::CheckCall, Button::Fold,
-                            Button::Deal,      Button::CheckCall, Button::Raise,  Button::Deal,      Button::CheckCall};
+  const Button pattern[] = {Button::CheckCall, Button::Raise,    Button::CheckCall, Button::CheckCall,
+                            Button::Fold,      Button::Deal,     Button::CheckCall, Button::Raise,
+                            Button::Deal,      Button::CheckCall};
   const Qt::Key keys[] = {Qt::Key_D, Qt::Key_C, Qt::Key_R, Qt::Key_F};  // in the order of Button
   int deals = 0, disabled = 0, keyed = 0;
   for (int step = 0; step < 240; ++step) {
@@ -615,59 +784,76 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
     expectSame(name);
   };
   QAction* options = form_->findChild<QAction*>(QStringLiteral("Options1"));
-  step("options", [&] { options->trigger(); }, [](Game& g) { g.toggleOptions(); });
+  step(
+      "options", [&] { options->trigger(); }, [](Game& g) { g.toggleOptions(); });
   QLineEdit* money = find<QLineEdit>("money");
-  step("money",
-       [&] {
-         money->selectAll();
-         QTest::keyClicks(money, QStringLiteral("5000"));
-       },
-       [](Game& g) {
-         for (const char* text : {"5", "50", "500", "5000"}) g.setMoneyText(text);
-       });
-  step("enter", [&] { QTest::mouseClick(find<QPushButton>("enter"), Qt::LeftButton); },
-       [](Game& g) { g.enterInitialCash(); });
+  step(
+      "money",
+      [&] {
+        money->selectAll();
+        QTest::keyClicks(money, QStringLiteral("5000"));
+      },
+      [](Game& g) {
+        for (const char* text : {"5", "50", "500", "5000"}) g.setMoneyText(text);
+      });
+  step(
+      "enter", [&] { QTest::mouseClick(find<QPushButton>("enter"), Qt::LeftButton); },
+      [](Game& g) { g.enterInitialCash(); });
   ASSERT_EQ(form_->game().state().initialCash, 5000);
   QLineEdit* until = find<QLineEdit>("until");
-  step("until",
-       [&] {
-         until->selectAll();
-         QTest::keyClicks(until, QStringLiteral("x9"));
-       },
-       [](Game& g) {
-         g.setUntilText("x");
-         g.setUntilText("x9");
-       });
-  step("unenter", [&] { QTest::mouseClick(find<QPushButton>("unenter"), Qt::LeftButton); },
-       [](Game& g) { g.enterTarget(); });
+  step(
+      "until",
+      [&] {
+        until->selectAll();
+        QTest::keyClicks(until, QStringLiteral("x9"));
+      },
+      [](Game& g) {
+        g.setUntilText("x");
+        g.setUntilText("x9");
+      });
+  step(
+      "unenter", [&] { QTest::mouseClick(find<QPushButton>("unenter"), Qt::LeftButton); },
+      [](Game& g) { g.enterTarget(); });
   EXPECT_EQ(dialogs_.boxes.back().text, "Invalid value");
   QToolButton* up = find<QToolButton>("up");
   QToolButton* down = find<QToolButton>("down");
-  step("down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
+  step(
+      "down at 1", [&] { QTest::mouseClick(down, Qt::LeftButton); },
+      [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("2"));
   for (int i = 0; i < 6; ++i)
-    step("up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(+1); });
+    step(
+        "up " + std::to_string(i), [&] { QTest::mouseClick(up, Qt::LeftButton); },
+        [](Game& g) { g.changeBettingLimit(+1); });
   EXPECT_EQ(label("Label3")->text(), QStringLiteral("10"));
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("20"));
-  step("down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
+  step(
+      "down", [&] { QTest::mouseClick(down, Qt::LeftButton); }, [](Game& g) { g.changeBettingLimit(-1); });
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("16"));
-  step("level", [&] { QTest::mouseClick(find<QRadioButton>("Levels3"), Qt::LeftButton); },
-       [](Game& g) { g.selectLevel(3); });
-  step("back", [&] { QTest::mouseClick(find<QRadioButton>("cardbacks3"), Qt::LeftButton); },
-       [](Game& g) { g.chooseCardBack(3); });
-  step("close", [&] { QTest::mouseClick(find<QPushButton>("Close"), Qt::LeftButton); },
-       [](Game& g) { g.closeOptions(); });
+  step(
+      "level", [&] { QTest::mouseClick(find<QRadioButton>("Levels3"), Qt::LeftButton); },
+      [](Game& g) { g.selectLevel(3); });
+  step(
+      "back", [&] { QTest::mouseClick(find<QRadioButton>("cardbacks3"), Qt::LeftButton); },
+      [](Game& g) { g.chooseCardBack(3); });
+  step(
+      "close", [&] { QTest::mouseClick(find<QPushButton>("Close"), Qt::LeftButton); },
+      [](Game& g) { g.closeOptions(); });
   headless_->paintTable();  // the window repainted the table under the panel
-  step("call", [&] { click(Button::CheckCall); }, [](Game& g) { g.click(Button::CheckCall); });
+  step(
+      "call", [&] { click(Button::CheckCall); }, [](Game& g) { g.click(Button::CheckCall); });
   dialogs_.answerYes = headlessDialogs_.answerYes = false;
   QAction* newGame = form_->findChild<QAction*>(QStringLiteral("NewGame1"));
-  step("new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
+  step(
+      "new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   dialogs_.answerYes = headlessDialogs_.answerYes = true;
-  step("new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
+  step(
+      "new game, yes", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   EXPECT_EQ(form_->game().state().cashOf(Seat::Freak), 5000);
   for (int i = 0; i < 30; ++i) {
     const Button b = headless_->view().isEnabled(Button::Deal) ? Button::Deal : Button::Raise;
-    step("play " + std::to_string(i), [&] { click(b); }, [b](Game& g) { g.click(b); });
+    step(
+        "play " + std::to_string(i), [&] { click(b); }, [b](Game& g) { g.click(b); });
     if (HasFailure()) return;
   }
 }
