@@ -14,6 +14,9 @@ HOLDEM_PACKAGES=(
   fonts-dejavu-extra desktop-file-utils appstream
 )
 
+# What scripts/test needs beyond that: the style checks.
+HOLDEM_STYLE_PACKAGES=(clang-format clang-tidy)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

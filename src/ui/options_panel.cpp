@@ -144,7 +144,7 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
     }
     arrows_[step < 0 ? 0 : 1] = button;
     connect(button, &QToolButton::clicked, this,
-            [this, step] { run([this, step] { game_.changeBettingLimit(step); }); });
+            [this, by = step] { run([this, by] { game_.changeBettingLimit(by); }); });
   }
 
   // The card back.
