@@ -68,10 +68,9 @@ int main(int argc, char** argv) {
   fontConfiguration.join();
   holdem::installFontSubstitutes();
 
-  const std::filesystem::path settingsPath = holdem::defaultSettingsPath();
-  std::error_code ignored;  // a folder that cannot be made shows up as a failed write
-  std::filesystem::create_directories(settingsPath.parent_path(), ignored);
-  holdem::SettingsFile settings(settingsPath);
+  // The settings file makes its folder when it first writes, and takes it
+  // away again when that write fails.
+  holdem::SettingsFile settings(holdem::defaultSettingsPath());
   holdem::SystemClock clock;
 
   holdem::TableWindow form(settings, clock);

@@ -9,10 +9,13 @@ HOLDEM_PACKAGES=(
   cmake g++ make pkg-config python3
   qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth x11-utils fonts-dejavu-core
   valgrind
-  fonts-wine desktop-file-utils appstream
+  fonts-dejavu-extra desktop-file-utils appstream
 )
+
+# What scripts/test needs beyond that: the style checks.
+HOLDEM_STYLE_PACKAGES=(clang-format clang-tidy)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -32,12 +35,23 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures (once) and builds the whole project in $BUILD_DIR.
-build_all() {
+# Configures $BUILD_DIR, once.
+configure_build() {
   if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
+}
+
+# Configures (once) and builds the whole project in $BUILD_DIR.
+build_all() {
+  configure_build "$@"
   cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+# Configures (once) and builds only the given targets, and what they need.
+build_targets() {
+  configure_build
+  cmake --build "$BUILD_DIR" -j "$(nproc)" --target "$@"
 }
 
 # --- The sanitizer build ------------------------------------------------------

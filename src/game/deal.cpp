@@ -13,6 +13,10 @@ void Game::deal() {
   t.potAwarded = false;
   setAllStatusWhite();
   canvas_.fillTable(kBoardArea);
+  // A seat out of chips shows no cards: what it held when it ran out goes.
+  for (Seat s : kOpponents) {
+    if (t.cashOf(s) <= 0) canvas_.fillTable(info(s).cardArea);
+  }
   // Step 4: the AI level chosen in the options.
   if (view_.level >= 0 && view_.level < static_cast<int>(kPeekThresholdByLevel.size()))
     t.peekThreshold = kPeekThresholdByLevel[view_.level];

@@ -42,7 +42,6 @@ Game::RuleCheck::~RuleCheck() {
 }
 #else
 Game::RuleCheck::RuleCheck(const Game&, TableEvent e) : event(e) {}
-Game::RuleCheck::~RuleCheck() = default;
 #endif
 
 void Game::click(Button button) {

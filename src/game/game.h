@@ -73,7 +73,9 @@ class Game {
   class RuleCheck {
    public:
     RuleCheck(const Game& game, TableEvent event);
+#ifndef NDEBUG
     ~RuleCheck();
+#endif
     RuleCheck(const RuleCheck&) = delete;
     RuleCheck& operator=(const RuleCheck&) = delete;
     TableEvent event;
@@ -96,8 +98,9 @@ class Game {
   void turnChain(int firstSeat);
   void updatePlayerAggression();
   // The opponents.
-  void opponentTurn(int seatNumber);
-  void opponentRespond(int seatNumber);
+  // The opponent of seat number n (1..7) takes its turn, or answers the bet.
+  void opponentTurn(int n);
+  void opponentRespond(int n);
   void playerWinsByFolds();
   // The end of a deal.
   void showdown();

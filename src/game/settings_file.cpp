@@ -187,7 +187,10 @@ void makeRoom(std::string& buffer, size_t size) {
   const auto begin = reinterpret_cast<uintptr_t>(buffer.data());
   const uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
   const uintptr_t end = (begin + size) & ~(kHugePage - 1);
-  if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+  if (end > first) {
+    // An address rounded to a page, back into a pointer: nothing else points there.
+    ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);  // NOLINT(performance-no-int-to-ptr)
+  }
 }
 
 // --- Many keys in one pass ---------------------------------------------------

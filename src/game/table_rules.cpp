@@ -6,7 +6,7 @@
 namespace holdem {
 
 std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEvent e,
-                                           const TableSnapshot& after, bool buttonTable) {
+                                           const TableSnapshot& after, bool buttonsFollowTheDeal) {
   const TableState& t = after.state;
   const TableView& v = after.view;
   const auto broken = [](std::string what) { return std::optional<std::string>(std::move(what)); };
@@ -53,7 +53,7 @@ std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEve
   // The buttons, as the moments of a deal have them.
   const bool gameOver = !v.isEnabled(Button::Deal) && !v.isEnabled(Button::CheckCall);
   const bool dealOver = t.bettingRound == kDealOver || t.foldCount == kOpponentCount;
-  if (buttonTable && t.foldCount <= kOpponentCount &&
+  if (buttonsFollowTheDeal && t.foldCount <= kOpponentCount &&
       (e == TableEvent::Button || e == TableEvent::NewGameYes) && !gameOver) {
     if (dealOver) {
       if (!v.isEnabled(Button::Deal)) return broken("the deal is over but Deal is disabled");

@@ -1,6 +1,5 @@
 #include "ui/fonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QStringList>
@@ -9,13 +8,8 @@ namespace holdem {
 
 namespace {
 
-constexpr char kFallbackFamily[] = "DejaVu Sans";
-
-// Where fonts-wine installs its Tahoma-metric font.
-constexpr const char* kWineTahomaFiles[] = {
-    "/usr/share/wine/fonts/tahoma.ttf",
-    "/usr/share/wine/fonts/tahomabd.ttf",
-};
+constexpr char kVerdanaStandIn[] = "DejaVu Sans";
+constexpr char kTahomaStandIn[] = "DejaVu Sans Condensed";
 
 bool hasFamily(const QString& family) {
   return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
@@ -26,13 +20,10 @@ bool hasFamily(const QString& family) {
 void installFontSubstitutes() {
   const QString verdana = QString::fromLatin1(kTableFontFamily);
   const QString tahoma = QString::fromLatin1(kDialogFontFamily);
-  if (!hasFamily(verdana)) QFont::insertSubstitution(verdana, QString::fromLatin1(kFallbackFamily));
-  if (!hasFamily(tahoma)) {
-    for (const char* file : kWineTahomaFiles) {
-      if (QFile::exists(QString::fromLatin1(file))) QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-    }
-    if (!hasFamily(tahoma)) QFont::insertSubstitution(tahoma, QString::fromLatin1(kFallbackFamily));
-  }
+  if (!hasFamily(verdana)) QFont::insertSubstitution(verdana, QString::fromLatin1(kVerdanaStandIn));
+  if (!hasFamily(tahoma))
+    QFont::insertSubstitutions(tahoma,
+                               {QString::fromLatin1(kTahomaStandIn), QString::fromLatin1(kVerdanaStandIn)});
 }
 
 QString resolvedFamily(const QString& family) { return QFontInfo(QFont(family)).family(); }

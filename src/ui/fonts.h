@@ -12,10 +12,11 @@ inline constexpr char kTableFontFamily[] = "Verdana";  // the table, its buttons
 inline constexpr char kDialogFontFamily[] = "Tahoma";  // the rules and statistics dialogs
 
 // Makes "Verdana" and "Tahoma" resolve to installed fonts. Verdana falls back
-// to DejaVu Sans, which has nearly its metrics. For Tahoma, the Tahoma-metric
-// font that Debian's fonts-wine package keeps outside the font path is loaded
-// when it is there, and DejaVu Sans stands in otherwise. Needs a
-// QGuiApplication; safe to call more than once.
+// to DejaVu Sans, which has nearly its metrics. Tahoma falls back to DejaVu
+// Sans Condensed, whose widths come within a pixel or two of Tahoma's in
+// both weights and whose bold is drawn heavier, not only wider; to DejaVu
+// Sans where the condensed faces are missing. Needs a QGuiApplication; safe
+// to call more than once.
 void installFontSubstitutes();
 
 // The family that text asked for in `family` is drawn with.

@@ -35,13 +35,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, 
   return label;
 }
 
-QLabel* addHeading(QWidget* parent, const char* name, const char* text, int left, int top) {
-  QLabel* label = addLabel(parent, name, text, left, top);
-  label->setFont(pixelFont(kTableFontFamily, 11, true));
-  label->adjustSize();
-  return label;
-}
-
 QPushButton* addButton(QWidget* parent, const char* name, const char* caption, const QRect& at) {
   auto* button = new QPushButton(QString::fromLatin1(caption), parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -55,8 +48,8 @@ void describe(QWidget* widget, const char* name, const char* description) {
 }
 
 // A column of radio buttons, item 0 at the top; the group numbers them.
-QButtonGroup* addRadioGroup(QWidget* parent, const char* name, std::initializer_list<const char*> items, int left,
-                            int top) {
+QButtonGroup* addRadioGroup(QWidget* parent, const char* name, std::initializer_list<const char*> items,
+                            int left, int top) {
   auto* group = new QButtonGroup(parent);
   group->setObjectName(QString::fromLatin1(name));
   int id = 0;
@@ -103,13 +96,13 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
 
   // Initial cash and the target, side by side.
   QFrame* cash = addSubPanel(this, "Panel2", 24, 16, 361, 105);
-  addHeading(cash, "Label1", "Initial cash", 16, 20);
+  addLabel(cash, "Label1", "Initial cash", 16, 20);
   money_ = new QLineEdit(cash);
   money_->setObjectName(QStringLiteral("money"));
   money_->setGeometry(16, 56, 89, 23);
   QPushButton* enter = addButton(cash, "enter", "Enter", QRect(112, 55, 57, 25));
-  addHeading(cash, "Label5", "Play until ", 192, 12);
-  addHeading(cash, "Label6", "someone wins", 192, 28);
+  addLabel(cash, "Label5", "Play until ", 192, 12);
+  addLabel(cash, "Label6", "someone wins", 192, 28);
   until_ = new QLineEdit(cash);
   until_->setObjectName(QStringLiteral("until"));
   until_->setGeometry(192, 56, 89, 23);
@@ -121,12 +114,12 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
 
   // The opponents' level.
   QFrame* level = addSubPanel(this, "Panel3", 24, 120, 121, 177);
-  addHeading(level, "Label7", "AI level", 12, 12);
+  addLabel(level, "Label7", "AI level", 12, 12);
   levels_ = addRadioGroup(level, "Levels", {"Amateur", "Expert", "Master", "Genius"}, 16, 42);
 
   // The betting limit: the small and the big bet and the arrows that move it.
   QFrame* limits = addSubPanel(this, "Panel4", 144, 120, 121, 177);
-  addHeading(limits, "Label8", "Betting limits", 12, 12);
+  addLabel(limits, "Label8", "Betting limits", 12, 12);
   addLabel(limits, "Label9", "Small bet:", 12, 48);
   addLabel(limits, "Label10", "$", 80, 48);
   smallBetLabel_ = addLabel(limits, "Label3", "2", 90, 48);
@@ -138,7 +131,8 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   auto* upDown = new QWidget(limits);
   upDown->setObjectName(QStringLiteral("UpDown1"));
   upDown->setGeometry(36, 120, 48, 24);
-  for (auto [arrow, step, name] : {std::tuple{Qt::LeftArrow, -1, "down"}, std::tuple{Qt::RightArrow, +1, "up"}}) {
+  for (auto [arrow, step, name] :
+       {std::tuple{Qt::LeftArrow, -1, "down"}, std::tuple{Qt::RightArrow, +1, "up"}}) {
     auto* button = new QToolButton(upDown);
     button->setObjectName(QString::fromLatin1(name));
     button->setArrowType(arrow);
@@ -149,12 +143,13 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
       describe(button, "Higher betting limits", "Makes the small and the big bet larger");
     }
     arrows_[step < 0 ? 0 : 1] = button;
-    connect(button, &QToolButton::clicked, this, [this, step] { run([this, step] { game_.changeBettingLimit(step); }); });
+    connect(button, &QToolButton::clicked, this,
+            [this, by = step] { run([this, by] { game_.changeBettingLimit(by); }); });
   }
 
   // The card back.
   QFrame* back = addSubPanel(this, "Panel5", 264, 120, 121, 177);
-  addHeading(back, "Label13", "Card back", 12, 12);
+  addLabel(back, "Label13", "Card back", 12, 12);
   cardbacks_ = addRadioGroup(back, "cardbacks", {"Denim", "Cloth", "Rock", "Leather"}, 16, 42);
 
   QPushButton* close = addButton(this, "Close", "Close", QRect(168, 312, 75, 33));
@@ -179,9 +174,11 @@ OptionsPanel::OptionsPanel(QWidget* parent, Game& game, std::function<void()> ch
   // Return in an edit box is its Enter button.
   connect(money_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterInitialCash(); }); });
   connect(until_, &QLineEdit::returnPressed, this, [this] { run([this] { game_.enterTarget(); }); });
-  connect(levels_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.selectLevel(id); }); });
+  connect(levels_, &QButtonGroup::idClicked, this,
+          [this](int id) { run([this, id] { game_.selectLevel(id); }); });
   // A click on the back already chosen counts too: it repaints the table.
-  connect(cardbacks_, &QButtonGroup::idClicked, this, [this](int id) { run([this, id] { game_.chooseCardBack(id); }); });
+  connect(cardbacks_, &QButtonGroup::idClicked, this,
+          [this](int id) { run([this, id] { game_.chooseCardBack(id); }); });
   connect(close, &QPushButton::clicked, this, [this] { run([this] { game_.closeOptions(); }); });
 }
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-
 #include <utility>
 
 #include "ui/fonts.h"
@@ -30,13 +29,14 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int lef
 StatsDialog::StatsDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Stats"));
   setWindowTitle(QStringLiteral("Stats"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   setFont(pixelFont(kDialogFontFamily, 16, true));
+  // The labels keep the palette's window-text colour, which reads on the
+  // button face as white on it could not.
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
-  face.setColor(QPalette::WindowText, Qt::white);
   setPalette(face);
   setAutoFillBackground(true);
 
@@ -51,7 +51,7 @@ StatsDialog::StatsDialog(QWidget* parent) : QDialog(parent) {
   ok_->setObjectName(QStringLiteral("dxButton1"));
   ok_->setGeometry(120, 168, 65, 33);
   ok_->setFont(pixelFont(kDialogFontFamily, 15, true));
-  // The caption is in the system's window-text colour, not the labels' white.
+  // The caption is in the system's window-text colour.
   QPalette button = ok_->palette();
   button.setColor(QPalette::ButtonText, QApplication::palette().color(QPalette::WindowText));
   ok_->setPalette(button);
@@ -60,7 +60,8 @@ StatsDialog::StatsDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void StatsDialog::showCounters(int32_t deals, int32_t handsPlayed, int32_t handsWon) {
-  for (auto [label, value] : {std::pair{btndeals_, deals}, {btnhandsplayed_, handsPlayed}, {btnhandswon_, handsWon}}) {
+  for (auto [label, value] :
+       {std::pair{btndeals_, deals}, {btnhandsplayed_, handsPlayed}, {btnhandswon_, handsWon}}) {
     label->setText(QString::number(value));
     label->adjustSize();
   }

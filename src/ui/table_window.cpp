@@ -6,11 +6,13 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/cards_on_table.h"
 #include "ui/fonts.h"
@@ -21,6 +23,7 @@
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 #include "ui/table_description.h"
+#include "ui/table_stage.h"
 
 namespace holdem {
 
@@ -268,15 +271,76 @@ void TableWindow::buildShortcuts() {
 }
 
 // The client area holds the menu bar and the 800 x 520 table below it;
-// with a standard frame the whole window comes to about 806 x 572.
+// with a standard frame the whole window comes to about 806 x 572. On a
+// screen that cannot hold that, the table is scaled down to fit.
 void TableWindow::placeOnScreen() {
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(kTableWidth, kTableHeight + menuHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+  const QScreen* screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+  const QSize table(kTableWidth, kTableHeight);
+  QSize shown = table;
+  if (!screen || tableFits(screen)) {
+    showTableWhole();
+  } else {
+    showTableScaled();
+    shown = table.scaled(roomForTable(screen), Qt::KeepAspectRatio).expandedTo(table / 2);
   }
+  resize(shown.width(), shown.height() + menuHeight);
+  if (!screen) return;
+  // The frame centred on the available area, and within it wherever it fits.
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry(), inner = geometry();
+  QRect placed(QPoint(0, 0),
+               size().grownBy(QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                       frame.right() - inner.right(), frame.bottom() - inner.bottom())));
+  placed.moveCenter(area.center());
+  placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
+  placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+  move(placed.topLeft());
+}
+
+bool TableWindow::tableFits(const QScreen* screen) const {
+  const QRect area = screen->availableGeometry();
+  return area.width() >= kTableWidth && area.height() >= kTableHeight + menuBar()->sizeHint().height();
+}
+
+QSize TableWindow::roomForTable(const QScreen* screen) const {
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry(), inner = geometry();
+  const int frameWidth = frame.width() - inner.width();
+  const int frameHeight = frame.height() - inner.height();
+  return QSize(area.width() - frameWidth, area.height() - frameHeight - menuBar()->sizeHint().height());
+}
+
+void TableWindow::keepFrameOnScreen() {
+  if (!stage_ || frameChecked_ || !isVisible() || !windowHandle()) return;
+  if (windowHandle()->frameMargins().isNull()) return;  // not framed (yet)
+  frameChecked_ = true;
+  const QScreen* screen = windowHandle()->screen();
+  if (screen && !screen->availableGeometry().contains(frameGeometry())) placeOnScreen();
+}
+
+void TableWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  keepFrameOnScreen();
+}
+
+void TableWindow::showTableScaled() {
+  if (stage_) return;
+  QWidget* table = takeCentralWidget();
+  stage_ = new TableStage(table, this);
+  stage_->setAccessibleName(canvas_->accessibleName());
+  setCentralWidget(stage_);
+}
+
+void TableWindow::showTableWhole() {
+  if (!stage_) return;
+  TableStage* stage = stage_;
+  stage_ = nullptr;
+  takeCentralWidget();
+  QWidget* table = stage->release();
+  delete stage;
+  setCentralWidget(table);
+  table->show();
 }
 
 template <typename Action>
@@ -361,6 +425,7 @@ void TableWindow::syncFromView() {
   const QString result = toQString(v.result).trimmed();
   setAccessibleText(theresult_, result.isEmpty() ? QStringLiteral("No result yet") : result);
   setAccessibleText(betsize_, QStringLiteral("Pot: ") + toQString(v.potText));
+  keepFocusOffTheOptions(v);
   for (int b = 0; b < kButtonCount; ++b) buttons_[b]->setEnabled(v.enabled[b]);
   buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
   for (QPushButton* button : buttons_) setAccessibleText(button, button->text());
@@ -378,6 +443,26 @@ void TableWindow::syncFromView() {
   handLog_->follow();
 }
 
+// A button that is switched off while it has the focus hands the focus on
+// along the tab chain, which runs into the options when they are shown:
+// the buttons' letters would then type into the initial cash. So the focus
+// goes to the first button that stays on, or to the table when none does,
+// before any button is switched off.
+void TableWindow::keepFocusOffTheOptions(const TableView& v) {
+  QWidget* focused = nullptr;
+  for (int b = 0; b < kButtonCount; ++b) {
+    if (buttons_[b]->window()->focusWidget() == buttons_[b] && !v.enabled[b]) focused = buttons_[b];
+  }
+  if (!focused) return;
+  for (int b = 0; b < kButtonCount; ++b) {
+    if (!v.enabled[b]) continue;
+    buttons_[b]->setEnabled(true);
+    buttons_[b]->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  canvas_->setFocus(Qt::OtherFocusReason);
+}
+
 // Whenever the window comes into view, the whole table is painted afresh:
 // when it is first shown, restored from the task bar, or resized.
 void TableWindow::showEvent(QShowEvent* event) {
@@ -391,8 +476,16 @@ void TableWindow::showEvent(QShowEvent* event) {
   redraw();
 }
 
-// On a screen of another density the table is drawn anew, sharp for it.
+// On a screen of another density the table is drawn anew, sharp for it;
+// on one too small for it, scaled down.
 void TableWindow::followScreen() {
+  if (const QScreen* screen = windowHandle()->screen()) {
+    if (tableFits(screen)) {
+      showTableWhole();
+    } else {
+      showTableScaled();
+    }
+  }
   if (devicePixelRatioF() == canvas_->devicePixelRatio()) return;
   canvas_->setDevicePixelRatio(devicePixelRatioF());
   if (isVisible()) redraw();
@@ -400,6 +493,7 @@ void TableWindow::followScreen() {
 
 void TableWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  keepFrameOnScreen();
   if (isVisible() && !isMinimized()) redraw();
 }
 

@@ -22,6 +22,7 @@ class HandLogPanel;
 class MessageBoxes;
 class OptionsPanel;
 class TableCanvas;
+class TableStage;
 class RulesDialog;
 class StatsDialog;
 
@@ -77,15 +78,36 @@ class TableWindow final : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void buildMenu();
   void buildLabels();
   void buildButtons();
   void buildShortcuts();
+  // Opens the window wholly on the available area of its screen: the table
+  // as laid out where it fits there, else scaled down to the largest size
+  // that does, centred.
   void placeOnScreen();
+  // Whether the available area of `screen` holds the menu and the table.
+  bool tableFits(const QScreen* screen) const;
+  // The room for the scaled table below the menu on `screen`, the window's
+  // frame as far as it is known taken off.
+  QSize roomForTable(const QScreen* screen) const;
+  // Places the window with the scaled table again, once, if the frame that
+  // the window manager puts round it after it is shown reaches beyond the
+  // screen.
+  void keepFrameOnScreen();
+  // Shows the table as laid out, the canvas the window's central widget, or
+  // on a stage that scales it down; on the stage the window can be made as
+  // small as half the table.
+  void showTableWhole();
+  void showTableScaled();
   // Draws the canvas for the ratio of the window's screen, when it follows it.
   void followScreen();
+  // Moves the keyboard focus off a button that `v` switches off, to another
+  // button or the table, never along the tab chain into the options.
+  void keepFocusOffTheOptions(const TableView& v);
   // The table canvas's accessible description: the cards as they lie.
   void describeTable();
   // Runs a call into the game, then shows its outcome.
@@ -94,6 +116,7 @@ class TableWindow final : public QMainWindow {
 
   std::unique_ptr<MessageBoxes> messageBoxes_;
   TableCanvas* canvas_ = nullptr;
+  TableStage* stage_ = nullptr;  // while the table is shown scaled down
   // The game draws through it onto canvas_.
   std::unique_ptr<CardsOnTable> cardsOnTable_;
   std::unique_ptr<Game> game_;
@@ -109,6 +132,7 @@ class TableWindow final : public QMainWindow {
   bool minimised_ = false;
   bool followsScreen_ = false;
   bool watchingScreen_ = false;
+  bool frameChecked_ = false;
 };
 
 }  // namespace holdem

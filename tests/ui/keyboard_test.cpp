@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "game/settings_file.h"
 #include "table_window_fixture.h"
 #include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
@@ -20,7 +21,10 @@ class Keyboard : public OpenTable {
  protected:
   void SetUp() override { open(); }
 
-  bool panelShown() const { return form_->findChild<QFrame*>(QStringLiteral("Panel1"))->isVisible(); }
+  bool panelShown() const {
+    const auto* panel = form_->findChild<QFrame*>(QStringLiteral("Panel1"));
+    return panel && panel->isVisible();
+  }
 };
 
 // Every key a command has, the four buttons', the four of the Game menu,
@@ -152,6 +156,74 @@ TEST_F(Keyboard, F1AndCtrlIOpenTheRulesAndTheStatistics) {
   press(Qt::Key_I, Qt::ControlModifier);
   EXPECT_EQ(seen, &stats);
 }
+
+// Whole deals played with the buttons' keys alone, delivered to the window
+// as the keyboard delivers them, with the options shown or not: every key
+// acts as the click on its button does, and the focus never wanders into
+// the options, so none of them types into an edit box.
+class KeysThroughWholeDeals : public Keyboard, public ::testing::WithParamInterface<bool> {
+ protected:
+  void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(form_->windowHandle(), k, modifiers);
+  }
+};
+
+TEST_P(KeysThroughWholeDeals, EveryKeyActsAndTheOptionsKeepTheirText) {
+  const bool withOptions = GetParam();
+  SettingsFile headlessSettings(folder_.path("headless.ini"));
+  RecordingDialogs headlessDialogs;
+  NullCanvas nullCanvas;
+  Game headless(headlessSettings, headlessDialogs, nullCanvas, clock_);
+  ASSERT_TRUE(headless.startUp());
+  if (withOptions) {
+    key(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_TRUE(panelShown());
+  }
+  const auto* panel = form_->findChild<QFrame*>(QStringLiteral("Panel1"));
+  const Qt::Key keys[] = {Qt::Key_D, Qt::Key_C, Qt::Key_R, Qt::Key_F};  // in the order of Button
+  // Fold at once, deal, call: then a few deals played out to the showdown,
+  // with a raise now and then, and a fold now and then.
+  int deals = 0;
+  for (int step = 0; step < 400 && deals < 12; ++step) {
+    const TableView& v = headless.view();
+    Button b = Button::CheckCall;
+    if (v.isEnabled(Button::Deal)) {
+      b = Button::Deal;
+      ++deals;
+    } else if (step == 0 || step % 23 == 0) {
+      b = Button::Fold;
+    } else if (step % 7 == 0 && v.isEnabled(Button::Raise)) {
+      b = Button::Raise;
+    }
+    SCOPED_TRACE("step " + std::to_string(step) + ", key " +
+                 QKeySequence(keys[static_cast<int>(b)]).toString().toStdString());
+    key(keys[static_cast<int>(b)]);
+    headless.click(b);
+    ASSERT_TRUE(form_->game().state() == headless.state());
+    EXPECT_EQ(panelShown(), withOptions);
+    if (panel) {
+      const QWidget* focus = QApplication::focusWidget();
+      EXPECT_FALSE(focus && panel->isAncestorOf(focus)) << focus->objectName().toStdString();
+      EXPECT_EQ(find<QLineEdit>("money")->text(), QStringLiteral("1200"));
+      EXPECT_EQ(find<QLineEdit>("until")->text(), QStringLiteral("600"));
+    }
+    if (HasFailure()) return;
+  }
+  EXPECT_EQ(deals, 12);
+  EXPECT_EQ(dialogs_.boxes, headlessDialogs.boxes);
+
+  // A new game then takes the initial cash as it stands.
+  key(Qt::Key_N, Qt::ControlModifier);
+  ASSERT_FALSE(dialogs_.boxes.empty());
+  EXPECT_EQ(dialogs_.boxes.back().text, "Are you sure?");
+  EXPECT_EQ(form_->game().state().dealsCount, 1);
+  EXPECT_EQ(form_->game().state().cashOf(Seat::Freak), 1200);
+}
+
+INSTANTIATE_TEST_SUITE_P(OptionsShownOrNot, KeysThroughWholeDeals, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? std::string("OptionsShown") : std::string("OptionsHidden");
+                         });
 
 // The widgets Tab visits, from `first` on, until it comes back to it.
 QStringList tabCycle(QWidget* first) {

@@ -8,8 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QToolButton>
+#include <cmath>
 
 #include "game/settings_file.h"
 #include "table_window_fixture.h"
@@ -184,6 +186,13 @@ TEST_F(WindowTest, OptionsPanelLayout) {
     for (QLabel* l : panel->findChildren<QLabel*>()) found |= l->text() == QString::fromLatin1(text);
     EXPECT_TRUE(found) << text;
   }
+  // Every text of the panel, headings included, in its plain Verdana 11.
+  for (QLabel* l : panel->findChildren<QLabel*>()) {
+    SCOPED_TRACE(l->text().toStdString());
+    EXPECT_EQ(l->font().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(l->font().pixelSize(), 11);
+    EXPECT_FALSE(l->font().bold());
+  }
   // Everything inside its own sub-panel, nothing cut off.
   for (QWidget* w : panel->findChildren<QWidget*>()) {
     if (w->parentWidget() == panel) continue;
@@ -208,11 +217,45 @@ TEST_F(WindowTest, OptionsPanelLayout) {
 }
 
 TEST(Fonts, VerdanaAndTahomaResolveToInstalledFonts) {
-  for (const char* family : {kTableFontFamily, kDialogFontFamily}) {
+  const std::pair<const char*, const char*> cases[] = {
+      {kTableFontFamily, "DejaVu Sans"},
+      {kDialogFontFamily, "DejaVu Sans Condensed"},
+  };
+  for (const auto& [family, standIn] : cases) {
     const QString resolved = resolvedFamily(QString::fromLatin1(family));
-    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QStringLiteral("DejaVu Sans"))
+    EXPECT_TRUE(resolved == QString::fromLatin1(family) || resolved == QString::fromLatin1(standIn))
         << family << " became " << resolved.toStdString();
   }
+}
+
+// The ink of `text` drawn black on white in `font`: the sum of every
+// pixel's darkness, 1 for a black one.
+double inkOf(const QFont& font, const QString& text) {
+  const QFontMetrics metrics(font);
+  QImage image(metrics.horizontalAdvance(text) + 4, metrics.height() + 4, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(2, 2 + metrics.ascent(), text);
+  }
+  double ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += (255 - qGray(image.pixel(x, y))) / 255.0;
+  return ink;
+}
+
+// Bold is what tells the version line and the statistics from plain text:
+// the bold face must be heavier, not only wider.
+TEST(Fonts, BoldTextIsVisiblyHeavierThanPlainText) {
+  for (const char* family : {kTableFontFamily, kDialogFontFamily})
+    for (const int size : {11, 15, 16}) {
+      const QString text = QStringLiteral("Hands played: 128");
+      const double plain = inkOf(pixelFont(family, size, false), text);
+      const double bold = inkOf(pixelFont(family, size, true), text);
+      EXPECT_GT(bold, 1.4 * plain) << family << " " << size << " px: " << bold << " against " << plain;
+    }
 }
 
 // --- Dialogs -------------------------------------------------------------
@@ -294,7 +337,7 @@ TEST(StatsDialog, LayoutAndCounters) {
     if (c.text) {
       EXPECT_EQ(l->text(), QString::fromLatin1(c.text)) << c.name;
     }
-    EXPECT_EQ(l->palette().color(QPalette::WindowText), kWhite) << c.name;
+    EXPECT_FALSE(l->autoFillBackground()) << c.name;
   }
   QPushButton* ok = stats.findChild<QPushButton*>(QStringLiteral("dxButton1"));
   ASSERT_NE(ok, nullptr);
@@ -308,6 +351,48 @@ TEST(StatsDialog, LayoutAndCounters) {
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btndeals"))->text(), QStringLiteral("7"));
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btnhandsplayed"))->text(), QStringLiteral("5"));
   EXPECT_EQ(stats.findChild<QLabel*>(QStringLiteral("btnhandswon"))->text(), QStringLiteral("-2"));
+}
+
+// The contrast ratio of two colours as the web's accessibility guidelines
+// reckon it, from 1 (the same) to 21 (black on white).
+double contrast(QRgb a, QRgb b) {
+  const auto luminance = [](QRgb c) {
+    const auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Each caption and value of the statistics, as drawn, stands out from the
+// dialog's face by at least 4.5 : 1, and each caption ends before its value
+// begins, even for numbers of six digits.
+TEST(StatsDialog, EveryTextCanBeReadAndFitsItsPlace) {
+  StatsDialog stats;
+  stats.showCounters(123456, 123456, 123456);
+  const QImage shown = stats.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRgb face = stats.palette().color(QPalette::Window).rgb();
+  EXPECT_EQ(shown.pixel(5, 5), face);
+  for (const char* name : {"Label1", "Label2", "Label3", "btndeals", "btnhandsplayed", "btnhandswon"}) {
+    SCOPED_TRACE(name);
+    const QLabel* l = stats.findChild<QLabel*>(QString::fromLatin1(name));
+    ASSERT_NE(l, nullptr);
+    double best = 1;  // the text's own colour is where it stands out most
+    const QRect r = l->geometry();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) best = std::max(best, contrast(shown.pixel(x, y), face));
+    EXPECT_GE(best, 4.5);
+    EXPECT_TRUE(stats.rect().contains(r));
+  }
+  for (const auto& [caption, value] :
+       {std::pair{"Label1", "btndeals"}, {"Label2", "btnhandsplayed"}, {"Label3", "btnhandswon"}}) {
+    const QLabel* c = stats.findChild<QLabel*>(QString::fromLatin1(caption));
+    const QLabel* v = stats.findChild<QLabel*>(QString::fromLatin1(value));
+    EXPECT_LT(c->x() + c->fontMetrics().horizontalAdvance(c->text()), v->x()) << caption;
+  }
 }
 
 TEST_F(WindowTest, StatisticsShowsTheGamesCountersModally) {
@@ -380,6 +465,44 @@ TEST(MessageBoxes, ShowTextAndCaptionAndReportTheAnswer) {
   EXPECT_EQ(synced, 5);
 }
 
+// Every box shows its text exactly as the game words it, markup and all,
+// and leaves room in its title bar for the caption (or, where it has none,
+// the program's name) beside the icon and buttons a window manager puts there.
+TEST(MessageBoxes, ShowTheTextAsPlainTextWithRoomForTheCaption) {
+  QWidget parent;
+  parent.setFont(pixelFont(kDialogFontFamily, 11, false));
+  MessageBoxes boxes(&parent);
+  const std::pair<const char*, const char*> cases[] = {
+      {"Unable to write to /home/<b>x</b>/holdem/tavlor.ini", "Error"},
+      {"You lose!", "Game over"},
+      {"Invalid value", ""},
+      {"Are you sure?", "New game"},
+  };
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  const QFontMetrics title(titleFont);
+  constexpr int kTitleButtons = 4 * 24 + 24;  // the icon, three buttons and the margins
+  for (const auto& [text, caption] : cases) {
+    SCOPED_TRACE(text);
+    whenModal([&, text = text, caption = caption](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      EXPECT_EQ(label->text(), QString::fromLatin1(text));
+      const QString shownTitle =
+          *caption ? QString::fromLatin1(caption) : QGuiApplication::applicationDisplayName();
+      EXPECT_GE(box->width(), title.horizontalAdvance(shownTitle) + kTitleButtons) << box->width();
+      EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+      box->button(box->standardButtons() & QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
+    });
+    boxes.showMessage(text, caption,
+                      std::string_view(caption) == "New game" ? BoxButtons::YesNo : BoxButtons::Ok);
+  }
+}
+
 TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBox) {
   QTemporaryDir dir;
   const std::filesystem::path folder = dir.path().toStdString();  // a folder is no settings file
@@ -435,6 +558,38 @@ TEST_F(WindowTest, AShowdownTurnsTheRemainingHandsAndTheBoardFaceUp) {
   }
   EXPECT_EQ(boardCardsShown(t), 5);
   EXPECT_GE(expectCardsShown(canvas()), 2 * inDeal + 5);  // each board card over the one before it
+}
+
+// An opponent who runs out of chips takes no part in later deals, and from
+// the next deal on its place shows the felt, not the cards it last held.
+TEST_F(WindowTest, ASeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
+  // The opponents start with a few chips each, so that some soon run out.
+  testing::writeBytes(folder_.path("tavlor.ini"),
+                      "[Cash]\nfreak=5\ngeek=5\nmaster=5\nchamp=5\npinhead=5\nexpert=5\nrobot=5\n");
+  open();
+  const TableState& t = form_->game().state();
+  int staleSeats = 0;
+  for (int step = 0; step < 200; ++step) {
+    if (!form_->button(Button::Deal)->isEnabled()) {
+      click(step % 4 == 0 ? Button::Raise : Button::CheckCall);
+      continue;
+    }
+    // The seats out of chips before the deal, and whether their cards lie there.
+    std::vector<Seat> out;
+    for (Seat s : kOpponents) {
+      if (t.cashOf(s) > 0) continue;
+      out.push_back(s);
+      if (feltMismatches(canvas(), toQRect(info(s).cardArea)) > 0) ++staleSeats;
+    }
+    click(Button::Deal);
+    if (!form_->button(Button::Fold)->isEnabled()) break;  // the game is over
+    for (Seat s : out)
+      EXPECT_EQ(feltMismatches(canvas(), toQRect(info(s).cardArea)), 0)
+          << info(s).name << ", deal " << t.dealsCount;
+    expectCardsShown(canvas());
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
 }
 
 TEST_F(WindowTest, ACardBackClickRepaintsTheBacksEvenWhenAlreadyChosen) {
