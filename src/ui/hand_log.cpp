@@ -327,19 +327,19 @@ HandLogPanel::~HandLogPanel() = default;
 
 bool HandLogPanel::shown() const { return !dock_->isHidden(); }
 
-void HandLogPanel::setShown(bool on) {
-  if (action_->isChecked() != on) action_->setChecked(on);  // comes back here
-  if (shown() == on) return;
+void HandLogPanel::setShown(bool shown) {
+  if (action_->isChecked() != shown) action_->setChecked(shown);  // comes back here
+  if (this->shown() == shown) return;
   // The window grows or shrinks by the panel and the gap before it, so that
   // the table keeps its size and place.
   const int width =
       kPanelWidth + window_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window_);
   const QSize size = window_.size();
-  dock_->setVisible(on);
+  dock_->setVisible(shown);
   if (QLayout* layout = window_.layout()) layout->activate();  // the panel's room counts, or no longer
-  window_.resize(size.width() + (on ? width : -width), size.height());
-  if (on) follow();
-  if (prefs_) prefs_->setValue(kOpenKey, on);
+  window_.resize(size.width() + (shown ? width : -width), size.height());
+  if (shown) follow();
+  if (prefs_) prefs_->setValue(kOpenKey, shown);
 }
 
 void HandLogPanel::rememberIn(QSettings* prefs) {
