@@ -13,7 +13,7 @@
 
 #include "table_window_fixture.h"
 #include "ui/card_art.h"
-#include "ui/cards_on_table.h"
+#include "game/cards_on_table.h"
 #include "ui/table_description.h"
 
 namespace holdem::uitest {
