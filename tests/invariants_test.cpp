@@ -1,6 +1,7 @@
 // Thousands of deals of random clicks, with options changed between them:
 // after every event the table's rules hold, no chip appears or vanishes,
-// and whenever the round moves on the table shows every card it calls for.
+// and whenever a deal begins or the round moves on, the table shows every
+// card it calls for.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -98,6 +99,11 @@ TEST(Invariants, TenThousandDealsOfRandomClicksKeepTheRulesTheChipsAndTheCards) 
         ++roundsMoved;
         ASSERT_EQ(testing::cardsMissing(table.onTable, t), std::vector<std::string>{});
       }
+    }
+    if (clicked == Button::Deal && t.dealsCount != before.state.dealsCount &&
+        g.view().isEnabled(Button::Fold)) {
+      // A deal lays every card it calls for.
+      ASSERT_EQ(testing::cardsMissing(table.onTable, t), std::vector<std::string>{});
     }
     if (clicked == Button::Deal && t.dealsCount != before.state.dealsCount && t.bettingRound == kPreFlop &&
         before.state.bettingRound != kPreFlop) {

@@ -24,10 +24,10 @@
 
 #include "card_pixels.h"
 #include "game/settings_file.h"
-#include "ui/fonts.h"
 #include "game/stand_ins.h"
-#include "ui/table_window.h"
+#include "ui/fonts.h"
 #include "ui/table_canvas.h"
+#include "ui/table_window.h"
 
 namespace holdem {
 namespace {
@@ -54,7 +54,7 @@ class ScreenCheck {
   // Checks the screen until it shows the cards, for at most five seconds:
   // the X server draws when it gets round to it.
   void expectCards(TableWindow& form, const char* phase) {
-    const std::vector<uitest::CardPlace> cards = uitest::cardsOnTable(form.game().state());
+    const std::vector<testing::CardPlace> cards = testing::cardsCalledFor(form.game().state());
     std::vector<std::string> bad;
     for (int attempt = 0; attempt < 100; ++attempt) {
       QTest::qWait(50);
