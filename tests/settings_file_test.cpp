@@ -291,26 +291,6 @@ TEST(SettingsFile, WritesThroughSymlinksKeepingThemAndMakesMissingFolders) {
   }
 }
 
-// Many values go to disk as one replace: one rename of a file written once;
-// its mode carries over, and a second hard link keeps the old bytes.
-TEST(SettingsFile, WritesManyValuesAsOneReplaceKeepingTheMode) {
-  TempDir dir;
-  const fs::path path = dir / "tavlor.ini";
-  writeBytes(path, "[Cash]\nplayer=1\n");
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  fs::create_hard_link(path, dir / "old.ini");
-  std::map<std::string, int, std::less<>> calls;
-  SettingsFile file(path, [&calls](std::string_view call) { return ++calls[std::string(call)], 0; });
-  const SettingsEntry entries[] = {{"Cash", "player", 2}, {"Card", "back", 53}, {"Cash", "geek", 4}};
-  ASSERT_TRUE(file.writeInts(entries));
-  EXPECT_EQ(calls["rename"], 1);
-  EXPECT_EQ(calls["write"], 1);
-  EXPECT_EQ(readBytes(path), "[Cash]\nplayer=2\ngeek=4\n[Card]\nback=53\n");
-  EXPECT_EQ(readBytes(dir / "old.ini"), "[Cash]\nplayer=1\n");
-  EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"old.ini", "tavlor.ini"}));
-  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0640));
-}
-
 std::vector<std::string> temporaryFiles(const fs::path& folder) {
   std::vector<std::string> names;
   for (const std::string& name : listing(folder))
@@ -339,70 +319,66 @@ TEST(SettingsFile, FirstSaveRemovesWhatKilledWritersLeftButNoLiveWritersFile) {
   ::close(live);
 }
 
-// No copy of a private file is ever readable by others: when the first byte
-// goes into the temporary file, it has the file's mode, owner and group.
-TEST(SettingsFile, TemporaryFileHasTheFinalModeAndOwnerBeforeAByteIsWritten) {
+// Many values go to disk as one replace: one rename of a file written once.
+// From its first byte on, the new file has the old one's mode, owner and
+// group (root saving a player's file, a game once run with sudo, leaves it
+// the player's), and it keeps the extended attributes, the access control
+// list among them; a second hard link keeps the old bytes.
+TEST(SettingsFile, SaveIsOneReplaceKeepingModeOwnerAndAttributesFromTheFirstByte) {
   constexpr uid_t kNobody = 65534;
+  const bool root = ::geteuid() == 0;
+  // The owner rw, user 65534 r, the group nothing, mask r, others nothing.
+  std::string acl("\x02\0\0\0"s);
+  for (const auto& [tag, perm, id] : std::vector<std::array<uint32_t, 3>>{
+           {1, 6, ~0u}, {2, 4, kNobody}, {4, 0, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}})
+    for (const auto& [value, bytes] : {std::pair{tag, 2}, {perm, 2}, {id, 4}})
+      for (int i = 0; i < bytes; ++i) acl += static_cast<char>((value >> (8 * i)) & 0xFF);
   for (const mode_t mode : {0600, 0604, 0660}) {
     SCOPED_TRACE(mode);
     TempDir dir;
     const fs::path path = dir / "tavlor.ini";
-    writeBytes(path, "; private notes\n[Cash]\nplayer=5\n");
+    writeBytes(path, "; private\n[Cash]\nplayer=1\n");
     ASSERT_EQ(::chmod(path.c_str(), mode), 0);
-    // Root saving a player's file (a game run once with sudo) leaves it the player's.
-    const bool root = ::geteuid() == 0;
     if (root) {
       ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
     }
-    std::vector<struct stat> seen;
+    const auto attribute = [&path](const char* name) {
+      std::string value(4096, '\0');
+      const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+      return n < 0 ? std::nullopt : std::optional<std::string>(value.substr(0, static_cast<size_t>(n)));
+    };
+    std::vector<std::pair<const char*, std::optional<std::string>>> kept;
+    for (const auto& [name, value] :
+         {std::pair<const char*, std::string>{"user.holdem.note", "kept"}, {"system.posix_acl_access", acl}})
+      if (mode == 0600 && ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0)
+        kept.emplace_back(name, attribute(name));
+    fs::create_hard_link(path, dir / "old.ini");
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    std::map<std::string, int, std::less<>> calls;
+    std::vector<struct stat> seen;  // the temporary file's status at each write
     SettingsFile file(path, [&](std::string_view call) {
+      ++calls[std::string(call)];
       struct stat st {};
       for (const std::string& name : temporaryFiles(dir.path()))
         if (call == "write" && ::stat((dir / name).c_str(), &st) == 0) seen.push_back(st);
       return 0;
     });
-    ASSERT_TRUE(save(file));
-    ASSERT_EQ(seen.size(), 1u);
+    const SettingsEntry entries[] = {{"Cash", "player", 2}, {"Card", "back", 53}, {"Cash", "geek", 4}};
+    ASSERT_TRUE(file.writeInts(entries));
+    EXPECT_EQ(calls["rename"], 1);
+    EXPECT_EQ(calls["write"], 1);
+    EXPECT_EQ(readBytes(path), "; private\n[Cash]\nplayer=2\ngeek=4\n[Card]\nback=53\n");
+    EXPECT_EQ(readBytes(dir / "old.ini"), "; private\n[Cash]\nplayer=1\n");
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"old.ini", "tavlor.ini"}));
     struct stat now {};
     ASSERT_EQ(::stat(path.c_str(), &now), 0);
-    for (const struct stat& st : {seen[0], now}) {
-      EXPECT_EQ(st.st_mode & 07777, mode);
-      if (root) {
-        EXPECT_EQ(st.st_uid, kNobody);
-        EXPECT_EQ(st.st_gid, kNobody);
-      }
-    }
+    ASSERT_EQ(seen.size(), 1u);
+    for (const struct stat& st : {seen[0], now})
+      EXPECT_EQ(std::make_tuple(st.st_mode, st.st_uid, st.st_gid),
+                std::make_tuple(before.st_mode, before.st_uid, before.st_gid));
+    for (const auto& [name, value] : kept) EXPECT_EQ(attribute(name), value) << name;
   }
-}
-
-// A save keeps the file's extended attributes, its access control list among
-// them (without it, the mode alone would widen or narrow who may read).
-TEST(SettingsFile, SavingKeepsExtendedAttributesAndTheAccessControlList) {
-  TempDir dir;
-  const fs::path path = dir / "tavlor.ini";
-  writeBytes(path, "[Cash]\nplayer=5\n");
-  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-  // The owner rw, user 65534 r, the group nothing, mask r, others nothing.
-  std::string acl("\x02\0\0\0"s);
-  for (const auto& [tag, perm, id] : std::vector<std::array<uint32_t, 3>>{
-           {1, 6, ~0u}, {2, 4, 65534}, {4, 0, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}})
-    for (const auto& [value, bytes] : {std::pair{tag, 2}, {perm, 2}, {id, 4}})
-      for (int i = 0; i < bytes; ++i) acl += static_cast<char>((value >> (8 * i)) & 0xFF);
-  const auto attribute = [&path](const char* name) {
-    std::string value(4096, '\0');
-    const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
-    return n < 0 ? std::nullopt : std::optional<std::string>(value.substr(0, static_cast<size_t>(n)));
-  };
-  std::vector<std::pair<const char*, std::optional<std::string>>> kept;
-  for (const auto& [name, value] :
-       {std::pair<const char*, std::string>{"user.holdem.note", "kept"}, {"system.posix_acl_access", acl}})
-    if (::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0)
-      kept.emplace_back(name, attribute(name));
-  if (kept.empty()) GTEST_SKIP() << "the filesystem of " << dir.path() << " keeps no extended attributes";
-  SettingsFile file(path);
-  ASSERT_TRUE(save(file));
-  for (const auto& [name, value] : kept) EXPECT_EQ(attribute(name), value) << name;
-  EXPECT_EQ(readBytes(path), "[Cash]\nplayer=6\n");
 }
 
 // Names up to the longest a folder holds save: the temporary name is short
