@@ -187,6 +187,8 @@ class SameGame : public OpenTable {
     expectSame(name);
   }
 
+  void playByClicksAndKeys(bool withOptions);
+
   SettingsFile headlessSettings_{folder_.path("headless.ini")};
   RecordingDialogs headlessDialogs_;
   NullCanvas nullCanvas_;
@@ -241,10 +243,8 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
 // or not, a click or key on a disabled button now and then: each acts as
 // the click on its button does, and the focus never wanders into the
 // options, so no key types into an edit box.
-class ButtonsAndKeys : public SameGame, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ButtonsAndKeys, PlayTheEnginesGameAndLeaveTheOptionsAlone) {
-  if (GetParam())
+void SameGame::playByClicksAndKeys(bool withOptions) {
+  if (withOptions)
     step(
         "options", [&] { press(Qt::Key_O, Qt::ControlModifier); }, [](Game& g) { g.toggleOptions(); });
   const Qt::Key keys[] = {Qt::Key_D, Qt::Key_C, Qt::Key_R, Qt::Key_F};  // in the order of Button
@@ -270,10 +270,10 @@ TEST_P(ButtonsAndKeys, PlayTheEnginesGameAndLeaveTheOptionsAlone) {
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), readBytes(folder_.path("headless.ini")));
 }
 
-INSTANTIATE_TEST_SUITE_P(OptionsShownOrNot, ButtonsAndKeys, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "OptionsShown" : "OptionsHidden");
-                         });
+TEST_F(SameGame, ClicksAndKeysPlayTheEnginesGame) { playByClicksAndKeys(false); }
+TEST_F(SameGame, ClicksAndKeysPlayTheEnginesGameWithTheOptionsShownAndLeaveThemAlone) {
+  playByClicksAndKeys(true);
+}
 
 // The menu's keys: Ctrl+O shows and hides the options, Escape hides them
 // (also from an edit box) and paints the table under them afresh, Ctrl+N
@@ -427,32 +427,22 @@ TEST_F(WindowTest, TheTableAlwaysTellsWhatItsPixelsShow) {
 TEST_F(WindowTest, WidgetsTellScreenReadersWhatTheyAreAndHold) {
   open();
   form_->optionsPanel();
+  // clang-format off
   const std::pair<const char*, const char*> names[] = {
-      {"btnnew", "Deal"},
-      {"btnstay", "Call"},
-      {"lblfcash", "Freak's chips: 1200"},
-      {"cash", "Your chips: 1200"},
-      {"expertstatus", "Expert: small blind"},
-      {"freakstatus", "Freak has not acted"},
-      {"playerstatus", "You have not acted"},
-      {"freakcash", "Freak"},
-      {"betsize", "Pot: 3"},
-      {"theresult", "No result yet"},
-      {"money", "Initial cash"},
-      {"unenter", "Enter target"},
-      {"up", "Higher betting limits"},
-      {"Label3", "Small bet: $2"},
-      {"Levels2", "Master"},
-      {"cardbacks3", "Leather"},
+      {"btnnew", "Deal"}, {"btnstay", "Call"}, {"lblfcash", "Freak's chips: 1200"}, {"cash", "Your chips: 1200"},
+      {"expertstatus", "Expert: small blind"}, {"freakstatus", "Freak has not acted"},
+      {"playerstatus", "You have not acted"}, {"freakcash", "Freak"}, {"betsize", "Pot: 3"},
+      {"theresult", "No result yet"}, {"money", "Initial cash"}, {"unenter", "Enter target"},
+      {"up", "Higher betting limits"}, {"Label3", "Small bet: $2"}, {"Levels2", "Master"}, {"cardbacks3", "Leather"},
   };
+  // clang-format on
   for (const auto& [object, name] : names) {
     EXPECT_EQ(accessibleText(find(object)), name) << object;
     EXPECT_FALSE(accessibleText(find(object), QAccessible::Description).empty()) << object;
   }
-  for (const auto& [button, key] : {std::pair{Button::Deal, "(D)"},
-                                    {Button::CheckCall, "(C)"},
-                                    {Button::Raise, "(R)"},
-                                    {Button::Fold, "(F)"}}) {
+  const std::pair<Button, const char*> keys[] = {
+      {Button::Deal, "(D)"}, {Button::CheckCall, "(C)"}, {Button::Raise, "(R)"}, {Button::Fold, "(F)"}};
+  for (const auto& [button, key] : keys) {
     EXPECT_NE(accessibleText(form_->button(button), QAccessible::Description).find(key), std::string::npos)
         << key;
     EXPECT_TRUE(form_->button(button)->toolTip().endsWith(QString::fromLatin1(key)));
