@@ -190,19 +190,32 @@ int statusOf(const std::string& command) {
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 // Answers that cannot be written (a full disk, a closed output, a reader
-// that went away) are lost: the run ends with status 3 and says why on
-// standard error, never with 0.
-TEST(SimProgram, AnswersThatCannotBeWrittenEndTheRunWithStatus3) {
+// that went away), in the middle of a long script or at its end, are lost,
+// and so are commands that cannot be read: the run ends with status 3 and
+// says why on standard error, never with 0.
+TEST(SimProgram, AnswersThatCannotBeWrittenOrCommandsReadEndTheRunWithStatus3) {
   const testing::TempDir dir;
+  std::string script;
+  for (int i = 0; i < 100; ++i) script += "deal\ncall\nfold\n";
+  testing::writeBytes(dir / "long", script);
   testing::writeBytes(dir / "input", "deal\ncall\nfold\n");
-  const std::string run = quoted(simPath()) + " --settings " + quoted((dir / "tavlor.ini").string()) +
-                          " --clock 5 < " + quoted((dir / "input").string());
+  const std::string sim =
+      quoted(simPath()) + " --settings " + quoted((dir / "tavlor.ini").string()) + " --clock 5";
+  const std::string run = sim + " < " + quoted((dir / "input").string());
   const std::string errors = quoted((dir / "errors").string());
-  for (const std::string& output : {std::string("> /dev/full"), std::string(">&-")}) {
-    SCOPED_TRACE(output);
-    EXPECT_EQ(statusOf(run + " " + output + " 2> " + errors), 3);
-    EXPECT_NE(testing::readBytes(dir / "errors")->find("holdem-sim: cannot write the answers"),
-              std::string::npos);
+  const std::pair<std::string, const char*> cases[] = {
+      {run + " > /dev/full", "cannot write the answers"},
+      {run + " >&-", "cannot write the answers"},
+      // A file that may grow to 4 kB: the start-up line goes out, a later block does not.
+      {"sh -c \"trap '' XFSZ; ulimit -f 4; exec " + sim + " < " + quoted((dir / "long").string()) + " > " +
+           quoted((dir / "out").string()) + "\"",
+       "cannot write the answers"},
+      {sim + " < " + quoted(dir.path().string()) + " > /dev/null", "cannot read the commands"},
+  };
+  for (const auto& [command, why] : cases) {
+    SCOPED_TRACE(command);
+    EXPECT_EQ(statusOf(command + " 2> " + errors), 3);
+    EXPECT_NE(testing::readBytes(dir / "errors")->find(std::string("holdem-sim: ") + why), std::string::npos);
   }
   EXPECT_EQ(
       statusOf("sh -c " + quoted(run + " 2> " + errors + "; echo $? > " + quoted((dir / "status").string())) +

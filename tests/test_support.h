@@ -1,8 +1,7 @@
 #pragma once
 
 // What the tests share: a started table with the engine's stand-ins for the
-// outside world, the cards a table paint calls for, temporary folders, and
-// the recorded games.
+// outside world, the cards a table paint calls for, and temporary folders.
 
 #include <stdlib.h>
 
@@ -158,12 +157,6 @@ inline std::vector<std::string> listing(const std::filesystem::path& folder) {
     names.push_back(entry.path().lexically_relative(folder).string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// The recorded games shipped beside the tests.
-inline std::filesystem::path goldenDir() {
-  if (const char* env = std::getenv("HOLDEM_GOLDEN_DIR")) return env;
-  return std::filesystem::path(__FILE__).parent_path() / "golden";
 }
 
 }  // namespace holdem::testing
