@@ -1,7 +1,7 @@
 #pragma once
 
 // What the tests share: a started table with the engine's stand-ins for the
-// outside world, temporary folders, and the recorded games.
+// outside world, the cards a table paint calls for, and temporary folders.
 
 #include <stdlib.h>
 
@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "game/cards_on_table.h"
 #include "game/game.h"
 #include "game/game_testing.h"
 #include "game/stand_ins.h"
@@ -28,11 +28,12 @@ using holdem::MemorySettings;
 using holdem::RecordingCanvas;
 using holdem::RecordingDialogs;
 
-// A game with its ports, started at a fixed clock.
+// A game with its ports, started at a fixed clock. It draws through
+// `onTable`, which remembers what lies on the table, onto `canvas`.
 struct Table {
   explicit Table(int64_t clock = 1000, MemorySettings::Values settingsValues = {}) : clockSource(clock) {
     settings.values = std::move(settingsValues);
-    game = std::make_unique<Game>(settings, dialogs, canvas, clockSource);
+    game = std::make_unique<Game>(settings, dialogs, onTable, clockSource);
   }
   bool start() { return game->startUp(); }
 
@@ -48,10 +49,12 @@ struct Table {
     GameTesting::view(*game).cashText[index(s)] = std::to_string(chips);
   }
   const TableView& view() const { return game->view(); }
+  const std::string& status(Seat s) const { return view().status[index(s)]; }
 
   MemorySettings settings;
   RecordingDialogs dialogs;
   RecordingCanvas canvas;
+  CardsOnTable onTable{canvas};
   FixedClock clockSource;
   std::unique_ptr<Game> game;
 };
@@ -115,6 +118,46 @@ struct StartedTable : Table {
   }
 };
 
+// A card that a table paint draws now: where, which picture, and how much of
+// it shows from the left before the next card covers it.
+struct CardPlace {
+  Point at;
+  int image;
+  int visible;
+  std::string name;
+};
+
+// Every card a table paint would draw now, bottom ones first.
+inline std::vector<CardPlace> cardsCalledFor(const TableState& t) {
+  std::vector<CardPlace> cards;
+  for (int s = 0; s < kSeatCount; ++s) {
+    const CardsShown shown = cardsShown(t, static_cast<Seat>(s));
+    if (shown == CardsShown::None) continue;
+    for (int slot = 0; slot < 2; ++slot) {
+      const Point at = kSeats[s].cardSlot[slot];
+      cards.push_back({at, shown == CardsShown::Up ? t.hole[s][slot].imageIndex() : backPicture(t),
+                       slot == 0 ? kSeats[s].cardSlot[1].x - at.x : kCardWidth,
+                       std::string(kSeats[s].name) + " card " + std::to_string(slot + 1)});
+    }
+  }
+  const int board = boardCardsShown(t);
+  for (int i = 0; i < board; ++i) {
+    cards.push_back({kBoardSlots[i], t.board[i].imageIndex(),
+                     i + 1 < board ? kBoardSlots[i + 1].x - kBoardSlots[i].x : kCardWidth,
+                     "board card " + std::to_string(i + 1)});
+  }
+  return cards;
+}
+
+// The cards a paint would draw now that do not lie on the table.
+inline std::vector<std::string> cardsMissing(const CardsOnTable& onTable, const TableState& t) {
+  std::vector<std::string> missing;
+  for (const CardPlace& c : cardsCalledFor(t)) {
+    if (onTable.pictureAt(c.at) != c.image) missing.push_back(c.name);
+  }
+  return missing;
+}
+
 // A fresh folder under `under`, removed with everything in it (read-only
 // folders included) when it goes.
 class TempDir {
@@ -165,12 +208,6 @@ inline std::vector<std::string> listing(const std::filesystem::path& folder) {
     names.push_back(entry.path().lexically_relative(folder).string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// The recorded games shipped beside the tests.
-inline std::filesystem::path goldenDir() {
-  if (const char* env = std::getenv("HOLDEM_GOLDEN_DIR")) return env;
-  return std::filesystem::path(__FILE__).parent_path() / "golden";
 }
 
 }  // namespace holdem::testing

@@ -14,7 +14,7 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "ui/cards_on_table.h"
+#include "game/cards_on_table.h"
 #include "ui/fonts.h"
 #include "ui/hand_log.h"
 #include "ui/message_boxes.h"

@@ -17,7 +17,7 @@ import subprocess
 import sys
 import time
 
-from simlib import play_script, remove, scratch_folder
+from crash_safety import play_script, remove, scratch_folder
 
 CLOCK = '1700000000'
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// Where the game's state puts the cards on the table, and whether a picture
-// of the table (the canvas, or the screen) shows each of them whole: drawn
-// sharp for the picture's pixel ratio, with its twelve corner pixels black.
-// No test framework in here: the screen check uses it too.
+// Whether a picture of the table (the canvas, or the screen) shows each card
+// the game's state calls for whole: drawn sharp for the picture's pixel
+// ratio, with its twelve corner pixels black. No test framework in here: the
+// screen check uses it too.
 
 #include <QImage>
 #include <QPoint>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "../test_support.h"
 #include "ui/card_art.h"
 
 namespace holdem::uitest {
@@ -23,40 +23,13 @@ inline std::vector<QPoint> cornerPixels(int x, int y) {
           {r - 1, y}, {r, y + 1}, {x, b - 1}, {x + 1, b}, {r, b - 1}, {r - 1, b}};
 }
 
-struct CardPlace {
-  Point at;          // logical top-left corner on the table
-  int image;         // card picture
-  int visible;       // logical columns from the left not covered by the next card
-  std::string name;  // for messages
-};
-
-// The cards that the game's state puts on the table, bottom ones first.
-inline std::vector<CardPlace> cardsOnTable(const TableState& t) {
-  std::vector<CardPlace> cards;
-  for (int s = 0; s < kSeatCount; ++s) {
-    const CardsShown shown = cardsShown(t, static_cast<Seat>(s));
-    if (shown == CardsShown::None) continue;
-    for (int slot = 0; slot < 2; ++slot) {
-      const Point at = kSeats[s].cardSlot[slot];
-      cards.push_back({at, shown == CardsShown::Up ? t.hole[s][slot].imageIndex() : backPicture(t),
-                       slot == 0 ? kSeats[s].cardSlot[1].x - at.x : kCardWidth,
-                       std::string(kSeats[s].name) + " slot " + std::to_string(slot)});
-    }
-  }
-  const int board = boardCardsShown(t);
-  for (int i = 0; i < board; ++i)
-    cards.push_back({kBoardSlots[i], t.board[i].imageIndex(),
-                     i + 1 < board ? kBoardSlots[i + 1].x - kBoardSlots[i].x : kCardWidth,
-                     "board " + std::to_string(i)});
-  return cards;
-}
-
 // The cards that `picture` does not show whole, each with the count of its
 // wrong pixels. `origin` is the device pixel of the table's top-left corner.
-inline std::vector<std::string> cardMismatches(const QImage& picture, int ratio, const std::vector<CardPlace>& cards,
+inline std::vector<std::string> cardMismatches(const QImage& picture, int ratio,
+                                               const std::vector<testing::CardPlace>& cards,
                                                QPoint origin = {}) {
   std::vector<std::string> bad;
-  for (const CardPlace& c : cards) {
+  for (const testing::CardPlace& c : cards) {
     const QImage sharp = renderCardPicture(c.image, ratio);
     std::set<std::pair<int, int>> corners;
     for (const QPoint p : cornerPixels(c.at.x, c.at.y)) corners.insert({p.x(), p.y()});
@@ -73,8 +46,8 @@ inline std::vector<std::string> cardMismatches(const QImage& picture, int ratio,
         }
       }
     if (wrongCorners || wrongFace)
-      bad.push_back(c.name + ": " + std::to_string(wrongCorners) + " corner and " + std::to_string(wrongFace) +
-                    " card pixels wrong");
+      bad.push_back(c.name + ": " + std::to_string(wrongCorners) + " corner and " +
+                    std::to_string(wrongFace) + " card pixels wrong");
   }
   return bad;
 }

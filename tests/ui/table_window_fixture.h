@@ -1,7 +1,8 @@
 #pragma once
 
-// What the window tests share: a folder to play in, the felt, the cards'
-// places, and a fixture that opens the table window with a fixed clock.
+// What the window tests share: a folder to play in, the felt, a fixture that
+// opens the table window with a fixed clock, and the comparison of a
+// picture with its checked-in reference.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +26,8 @@
 #include "../test_support.h"
 #include "card_pixels.h"
 #include "game/settings_file.h"
-#include "ui/table_window.h"
 #include "ui/table_canvas.h"
+#include "ui/table_window.h"
 
 namespace holdem::uitest {
 
@@ -60,6 +62,54 @@ inline int feltMismatches(const QImage& picture, const QRect& area, int ratio = 
   return bad;
 }
 
+// Compares `picture` with tests/ui/reference/NAME.png. Pixels the reference
+// marks magenta are the felt; `regionAt` names the part of the picture a
+// pixel belongs to. On a difference, the message names each part that
+// differs, and the picture as drawn is left in the build folder as
+// NAME.png; HOLDEM_UPDATE_REFERENCES=1 makes it the new reference instead.
+inline void expectReference(const QImage& drawn, const char* name, bool feltMarked,
+                            const std::function<std::string(QPoint)>& regionAt) {
+  constexpr QRgb kFeltMark = qRgb(255, 0, 255);
+  const QImage picture = drawn.convertToFormat(QImage::Format_RGB32);
+  const QString file =
+      QStringLiteral(HOLDEM_REFERENCE_DIR "/") + QLatin1String(name) + QStringLiteral(".png");
+  if (qEnvironmentVariableIntValue("HOLDEM_UPDATE_REFERENCES") == 1) {
+    QImage marked = picture;
+    for (int y = 0; feltMarked && y < marked.height(); ++y)
+      for (int x = 0; x < marked.width(); ++x)
+        if (marked.pixel(x, y) == feltAt(x, y)) marked.setPixel(x, y, kFeltMark);
+    ASSERT_TRUE(marked.save(file)) << file.toStdString();
+    return;
+  }
+  const QImage reference = QImage(file).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(picture.size(), reference.size()) << name;
+  std::map<std::string, int> wrong;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb want =
+          reference.pixel(x, y) == kFeltMark && feltMarked ? feltAt(x, y) : reference.pixel(x, y);
+      if (picture.pixel(x, y) != want) ++wrong[regionAt(QPoint(x, y))];
+    }
+  if (wrong.empty()) return;
+  std::string parts;
+  for (const auto& [part, pixels] : wrong) parts += "\n  " + part + ": " + std::to_string(pixels) + " pixels";
+  const QString left =
+      QStringLiteral(HOLDEM_TEST_OUTPUT_DIR "/") + QLatin1String(name) + QStringLiteral(".png");
+  picture.save(left);
+  ADD_FAILURE() << name << " differs from its reference in" << parts << "\nas drawn: " << left.toStdString();
+}
+
+// The part of a widget's picture a point lies in: the nearest named widget
+// there, or, on the table itself, a seat's cards, the board or the felt.
+inline std::string partOf(const QWidget& root, QPoint p) {
+  for (const QWidget* w = root.childAt(p); w; w = w->parentWidget())
+    if (!w->objectName().isEmpty() && w != &root) return w->objectName().toStdString();
+  for (const SeatInfo& seat : kSeats)
+    if (toQRect(seat.cardArea).contains(p)) return std::string(seat.name) + "'s cards";
+  if (toQRect(kBoardArea).contains(p)) return "the board";
+  return root.objectName().toStdString();
+}
+
 // Runs `check` as soon as the next modal dialog is up.
 inline void whenModal(std::function<void(QWidget*)> check) {
   QTimer::singleShot(0, [check = std::move(check)] {
@@ -75,11 +125,14 @@ class TableFolder {
  public:
   explicit TableFolder(bool withPicture = true) : previous_(QDir::currentPath()) {
     if (withPicture)
-      QFile::copy(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp"), dir_.filePath(QStringLiteral("texas.bmp")));
+      QFile::copy(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp"),
+                  dir_.filePath(QStringLiteral("texas.bmp")));
     QDir::setCurrent(dir_.path());
   }
   ~TableFolder() { QDir::setCurrent(previous_); }
-  std::filesystem::path path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)).toStdString(); }
+  std::filesystem::path path(const char* name) const {
+    return dir_.filePath(QString::fromLatin1(name)).toStdString();
+  }
 
  private:
   QTemporaryDir dir_;
@@ -120,10 +173,14 @@ class OpenTable : public ::testing::Test {
     if (!target || target->window() != form_.get()) target = form_.get();
     QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
   }
+  bool panelShown() const {
+    const auto* panel = form_->findChild<QWidget*>(QStringLiteral("Panel1"));
+    return panel && panel->isVisible();
+  }
   // Every card that the game's state puts on the table shows whole in
   // `picture`; returns how many cards there are.
   int expectCardsShown(const QImage& picture, int ratio = 1) const {
-    const std::vector<CardPlace> cards = cardsOnTable(form_->game().state());
+    const std::vector<testing::CardPlace> cards = testing::cardsCalledFor(form_->game().state());
     EXPECT_EQ(cardMismatches(picture, ratio, cards), std::vector<std::string>{});
     return static_cast<int>(cards.size());
   }

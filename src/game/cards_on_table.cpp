@@ -1,4 +1,4 @@
-#include "ui/cards_on_table.h"
+#include "game/cards_on_table.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ void CardsOnTable::fillTable(const Rect& area) {
 
 void CardsOnTable::drawCard(int x, int y, int image) {
   canvas_.drawCard(x, y, image);
-  if (image < 0 || image >= kFirstBackImage + 4) return;  // the canvas draws nothing either
+  if (image < 0 || image >= kCardPictureCount) return;  // the canvas draws nothing either
   // A card laid on the very place of another hides it whole.
   std::erase_if(drawn_, [&](const Drawn& c) { return c.x == x && c.y == y; });
   drawn_.push_back({x, y, image});

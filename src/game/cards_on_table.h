@@ -3,7 +3,8 @@
 // Keeps account of the cards lying on the table: the game draws through it
 // onto the real canvas, and it remembers which picture lies where until a
 // fill of the table or a whole repaint takes it away. The window reads it to
-// tell in words what the table shows.
+// tell in words what the table shows; the tests, to see that the table shows
+// what the state calls for.
 
 #include <vector>
 
