@@ -45,9 +45,11 @@ class Reader {
 
 // A settings value as a hand-edited file might hold it.
 int32_t settingsValue(Reader& in) {
-  static constexpr int32_t kOdd[] = {0, -1, 1, 2, 3, 99, 1000000, std::numeric_limits<int32_t>::max(),
-                                     std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max() - 1,
-                                     std::numeric_limits<int32_t>::min() + 1, 1 << 30};
+  using Limits = std::numeric_limits<int32_t>;
+  // clang-format off
+  static constexpr int32_t kOdd[] = {0, -1, 1, 2, 3, 99, 1000000, Limits::max(), Limits::min(),
+                                     Limits::max() - 1, Limits::min() + 1, 1 << 30};
+  // clang-format on
   const uint8_t mode = in.byte();
   switch (mode % 3) {
     case 0: return static_cast<int32_t>(in.byte()) * 16 - 40;  // small, now and then zero or less

@@ -189,7 +189,8 @@ void makeRoom(std::string& buffer, size_t size) {
   const uintptr_t end = (begin + size) & ~(kHugePage - 1);
   if (end > first) {
     // An address rounded to a page, back into a pointer: nothing else points there.
-    ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);  // NOLINT(performance-no-int-to-ptr)
+    void* const pages = reinterpret_cast<void*>(first);  // NOLINT(performance-no-int-to-ptr)
+    ::madvise(pages, end - first, MADV_HUGEPAGE);
   }
 }
 

@@ -121,7 +121,8 @@ void TableCanvas::paintEvent(QPaintEvent* event) {
 }
 
 void TableCanvas::drawBackAhead(int image) {
-  if (image < kFirstBackImage || image >= cards_.size() || !cards_[image].isNull() || backAhead_.valid()) return;
+  if (image < kFirstBackImage || image >= cards_.size() || !cards_[image].isNull() || backAhead_.valid())
+    return;
   backAheadImage_ = image;
   backAhead_ = std::async(std::launch::async, [image, ratio = canvas_.devicePixelRatio()] {
     return renderCardPicture(image, ratio);

@@ -126,15 +126,9 @@ void drawCloth(QImage& img, qreal dpr) {
                       std::fmod(v + kCheckShiftY, 2 * kCheckPeriod) < kFineLineWidth;
     float r, g, b;
     switch (across + down) {
-      case 2:
-        r = 168, g = 22, b = 36;
-        break;
-      case 1:
-        r = 214, g = 108, b = 104;
-        break;
-      default:
-        r = 246, g = 236, b = 214;
-        break;
+      case 2: r = 168, g = 22, b = 36; break;
+      case 1: r = 214, g = 108, b = 104; break;
+      default: r = 246, g = 236, b = 214; break;
     }
     if (fine && across + down < 2) r *= 0.82f, g *= 0.72f, b *= 0.74f;
     // The weave: alternate threads lie over and under.

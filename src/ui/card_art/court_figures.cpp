@@ -31,12 +31,9 @@ CourtColors courtColors(int suit, int rank) {
   const QColor ink = red ? kInkRed : QColor(28, 30, 38);
   const QColor blue = red ? QColor(34, 70, 164) : QColor(34, 54, 128);
   switch (rank) {
-    case kKing:
-      return {QColor(252, 242, 208), blue, ink, kGold, ink, QColor(238, 238, 236), kGold};
-    case kQueen:
-      return {QColor(249, 232, 238), ink, kGold, ink, blue, QColor(232, 176, 60), kGold};
-    default:
-      return {QColor(226, 236, 250), ink, blue, kGold, ink, QColor(128, 76, 30), ink};
+    case kKing: return {QColor(252, 242, 208), blue, ink, kGold, ink, QColor(238, 238, 236), kGold};
+    case kQueen: return {QColor(249, 232, 238), ink, kGold, ink, blue, QColor(232, 176, 60), kGold};
+    default: return {QColor(226, 236, 250), ink, blue, kGold, ink, QColor(128, 76, 30), ink};
   }
 }
 
