@@ -74,10 +74,12 @@ int main(int argc, char** argv) {
   holdem::SystemClock clock;
 
   holdem::TableWindow form(settings, clock);
-  // The window's own preferences (whether the hand log is open) live apart
-  // from the game's settings file, in ~/.config/holdem/window.conf.
+  // The window's own preferences (whether the hand log is open, the
+  // opponents' speed) live apart from the game's settings file, in
+  // ~/.config/holdem/window.conf.
   QSettings windowPreferences(QStringLiteral("holdem"), QStringLiteral("window"));
   form.handLog().rememberIn(&windowPreferences);
+  form.rememberSpeedIn(&windowPreferences);
   if (const auto hands = holdem::defaultHandsFolder()) {
     form.handLog().saveHandsTo(holdem::HandHistory::inFolder(*hands));
   } else {

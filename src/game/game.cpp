@@ -134,6 +134,7 @@ void Game::payIntoPot(Seat s, int32_t chips) {
 
 void Game::advanceRoundIfClosing(int seatNumber) {
   if (state_.closingSeat != seatNumber) return;
+  newMomentOfPlay();
   ++state_.bettingRound;
   paintTable();
 }

@@ -63,6 +63,10 @@ class Game {
   // Hears of each deal once it is over, at the end of the click that ended
   // it. A deal that a new game cuts short is never over.
   void onDealFinished(std::function<void(const HandRecord&)> listener);
+  // Hears of each moment of a click that a watcher of the table would see on
+  // its own: just before an opponent acts, and before the cards of a new
+  // round are shown. The game goes on at once when the listener returns.
+  void onMomentOfPlay(std::function<void()> listener) { momentOfPlay_ = std::move(listener); }
 
  private:
   friend class GameTesting;
@@ -105,6 +109,9 @@ class Game {
   // The end of a deal.
   void showdown();
 
+  void newMomentOfPlay() {
+    if (momentOfPlay_) momentOfPlay_();
+  }
   // The common moves of play.
   void payIntoPot(Seat s, int32_t chips);
   // The turn has come back to `seatNumber`: when it closes the round, the
@@ -158,6 +165,7 @@ class Game {
   bool buttonsFollowTheDeal_ = true;
   DealRecorder record_;
   std::function<void(const HandRecord&)> dealFinished_;
+  std::function<void()> momentOfPlay_;
 };
 
 // Reads a text of the options panel as a whole number: an optional sign and

@@ -23,6 +23,7 @@ void Game::opponentTurn(int n) {
   t.raised[index(seat)] = false;
   if (t.cashOf(seat) < 1 || t.folded[index(seat)]) return;
 
+  newMomentOfPlay();
   t.currentBet = 0;
   const TurnFacts facts{t.bettingRound, judgeHand(seat), t.smallBet, t.bigBet};
   const RaiseDecision decision = decideRaise(facts, random_.nextRandom());
@@ -70,6 +71,7 @@ void Game::opponentRespond(int n) {
   TableState& t = state_;
   DecisionRegisters& d = t.decision;
   const Seat seat = seatAt(n);
+  newMomentOfPlay();
   const CallFacts facts{t.bettingRound, judgeHand(seat), t.playerIsAggressive, t.currentBet};
   const CallDecision call = decideCall(facts, random_.nextRandom());
   d.willCall = call.willCall;

@@ -1,6 +1,9 @@
 #include "ui/table_window.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -10,6 +13,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QSettings>
 #include <QShowEvent>
 #include <QWindow>
 #include <algorithm>
@@ -135,7 +139,10 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
 
   if (!dialogs) {
     messageBoxes_ = std::make_unique<MessageBoxes>(this);
-    messageBoxes_->setBeforeShow([this] { syncFromView(); });
+    // A box that a playback shows has its moment on the window already.
+    messageBoxes_->setBeforeShow([this] {
+      if (!playback_->showingStep()) syncFromView();
+    });
     dialogs = messageBoxes_.get();
   }
   followsScreen_ = devicePixelRatio <= 0;
@@ -153,10 +160,18 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
   canvas_->setPalette(black);
   setCentralWidget(canvas_);
   cardsOnTable_ = std::make_unique<CardsOnTable>(*canvas_);
-  game_ = std::make_unique<Game>(settings, *dialogs, *cardsOnTable_, clock);
+  playback_ = std::make_unique<TablePlayback>(
+      *cardsOnTable_, *dialogs, [this](const TableView& v, bool whole) { showView(v, whole); },
+      [this] {
+        qApp->removeEventFilter(this);
+        syncFromView();
+      });
+  game_ = std::make_unique<Game>(settings, *playback_, *playback_, clock);
+  game_->onMomentOfPlay([this] { playback_->momentOfPlay(); });
 
   buildMenu();
   handLog_ = std::make_unique<HandLogPanel>(*this, *game_);
+  buildSpeedMenu();
   buildLabels();
   buildButtons();
   // Tab runs along the buttons from left to right, then through the options
@@ -167,7 +182,7 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
   placeOnScreen();
 }
 
-TableWindow::~TableWindow() = default;
+TableWindow::~TableWindow() { qApp->removeEventFilter(this); }
 
 void TableWindow::buildMenu() {
   QMenu* menu = menuBar()->addMenu(QStringLiteral("Game"));
@@ -190,6 +205,46 @@ void TableWindow::buildMenu() {
     action->setAutoRepeat(false);
     connect(action, &QAction::triggered, this, [this, handler = item.handler] { (this->*handler)(); });
   }
+}
+
+namespace {
+constexpr const char* kSpeedKey = "opponentSpeed";
+constexpr std::array<const char*, 3> kSpeedNames{"Instant", "Normal", "Slow"};
+}  // namespace
+
+void TableWindow::buildSpeedMenu() {
+  QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("View1"));
+  QMenu* speed = view->addMenu(QStringLiteral("Opponent speed"));
+  speed->setObjectName(QStringLiteral("OpponentSpeed1"));
+  auto* group = new QActionGroup(speed);
+  for (size_t i = 0; i < kSpeedNames.size(); ++i) {
+    QAction* action = group->addAction(QString::fromLatin1(kSpeedNames[i]));
+    action->setObjectName(QStringLiteral("Speed") + QString::fromLatin1(kSpeedNames[i]) + QLatin1Char('1'));
+    action->setCheckable(true);
+    action->setChecked(i == 0);
+    connect(action, &QAction::triggered, this,
+            [this, i] { setOpponentSpeed(static_cast<OpponentSpeed>(i)); });
+    speedActions_[i] = action;
+  }
+  speed->addActions(group->actions());
+}
+
+void TableWindow::setOpponentSpeed(OpponentSpeed speed) {
+  playback_->finish();
+  playback_->setSpeed(speed);
+  const auto i = static_cast<size_t>(speed);
+  if (!speedActions_[i]->isChecked()) speedActions_[i]->setChecked(true);
+  if (prefs_) prefs_->setValue(QLatin1String(kSpeedKey), QString::fromLatin1(kSpeedNames[i]));
+}
+
+void TableWindow::rememberSpeedIn(QSettings* prefs) {
+  prefs_ = nullptr;
+  if (prefs) {
+    const QString name = prefs->value(QLatin1String(kSpeedKey)).toString();
+    for (size_t i = 0; i < kSpeedNames.size(); ++i)
+      if (name == QLatin1String(kSpeedNames[i])) setOpponentSpeed(static_cast<OpponentSpeed>(i));
+  }
+  prefs_ = prefs;
 }
 
 void TableWindow::buildLabels() {
@@ -265,6 +320,7 @@ void TableWindow::buildShortcuts() {
   close->setShortcut(QKeySequence(Qt::Key_Escape));
   close->setShortcutContext(Qt::WindowShortcut);
   connect(close, &QAction::triggered, this, [this] {
+    playback_->finish();
     if (game_->view().panelVisible) run([&] { game_->closeOptions(); });
   });
   addAction(close);
@@ -375,23 +431,54 @@ OptionsPanel& TableWindow::optionsPanel() {
 }
 
 void TableWindow::buttonClicked(Button button) {
-  run([&] { game_->click(button); });
+  playback_->finish();
+  if (playback_->speed() == OpponentSpeed::Instant) {
+    run([&] { game_->click(button); });
+    return;
+  }
+  // Until the playback ends, a click, a key or a menu command shows the
+  // rest at once before it acts.
+  qApp->installEventFilter(this);
+  playback_->record(game_->view(), [&] { game_->click(button); });
+}
+
+bool TableWindow::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+        playback_->finish();
+      break;
+    default: break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TableWindow::closeEvent(QCloseEvent* event) {
+  playback_->finish(false);
+  QMainWindow::closeEvent(event);
 }
 
 void TableWindow::newGame() {
+  playback_->finish();
   run([&] { game_->newGame(); });
 }
 
 void TableWindow::toggleOptions() {
+  playback_->finish();
   run([&] { game_->toggleOptions(); });
 }
 
 void TableWindow::showRules() {
+  playback_->finish();
   if (!about_) about_ = new RulesDialog(this);
   about_->exec();
 }
 
 void TableWindow::showStatistics() {
+  playback_->finish();
   if (!stats_) stats_ = new StatsDialog(this);
   const TableState& t = game_->state();
   stats_->showCounters(t.dealsCount, t.handsPlayed, t.handsWon);
@@ -399,6 +486,8 @@ void TableWindow::showStatistics() {
 }
 
 void TableWindow::redraw() {
+  // The whole table is drawn as the game stands: a playback shows the rest first.
+  if (!playback_->showingStep()) playback_->finish();
   canvas_->paintTablePicture();
   cardsOnTable_->clear();
   game_->paintTable();
@@ -412,7 +501,12 @@ void TableWindow::describeTable() {
 }
 
 void TableWindow::syncFromView() {
-  const TableView& v = game_->view();
+  showView(game_->view(), true);
+  describeTable();
+  handLog_->follow();
+}
+
+void TableWindow::showView(const TableView& v, bool whole) {
   for (int s = 0; s < kSeatCount; ++s) {
     setLabelText(cashLabels_[s], toQString(v.cashText[s]));
     setLabelText(statusLabels_[s], toQString(v.status[s]));
@@ -425,6 +519,7 @@ void TableWindow::syncFromView() {
   const QString result = toQString(v.result).trimmed();
   setAccessibleText(theresult_, result.isEmpty() ? QStringLiteral("No result yet") : result);
   setAccessibleText(betsize_, QStringLiteral("Pot: ") + toQString(v.potText));
+  if (!whole) return;
   keepFocusOffTheOptions(v);
   for (int b = 0; b < kButtonCount; ++b) buttons_[b]->setEnabled(v.enabled[b]);
   buttons_[static_cast<int>(Button::CheckCall)]->setText(toQString(v.stayCaption));
@@ -439,8 +534,6 @@ void TableWindow::syncFromView() {
     // The table under a panel that goes away is painted afresh.
     if (panelWasShown && !v.panelVisible && isVisible()) redraw();
   }
-  describeTable();
-  handLog_->follow();
 }
 
 // A button that is switched off while it has the focus hands the focus on

@@ -10,10 +10,12 @@
 #include <memory>
 
 #include "game/game.h"
+#include "ui/table_playback.h"
 
 class QAction;
 class QLabel;
 class QPushButton;
+class QSettings;
 
 namespace holdem {
 
@@ -65,6 +67,17 @@ class TableWindow final : public QMainWindow {
   // the game's view from the start, so that start-up does not wait for it.
   OptionsPanel& optionsPanel();
 
+  // The View menu's "Opponent speed": at Instant a click shows its outcome
+  // at once, at Normal and Slow the window plays the opponents' actions
+  // back one by one. Any click, key or command first shows the rest at once.
+  void setOpponentSpeed(OpponentSpeed speed);
+  OpponentSpeed opponentSpeed() const { return playback_->speed(); }
+  // Keeps the speed in `prefs` (the window's own preferences) from now on,
+  // and takes it from there now.
+  void rememberSpeedIn(QSettings* prefs);
+  // The playback of the last click.
+  TablePlayback& playback() { return *playback_; }
+
   // The shortcut of a button.
   static QKeySequence shortcut(Button button);
 
@@ -79,12 +92,15 @@ class TableWindow final : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenu();
   void buildLabels();
   void buildButtons();
   void buildShortcuts();
+  void buildSpeedMenu();
   // Opens the window wholly on the available area of its screen: the table
   // as laid out where it fits there, else scaled down to the largest size
   // that does, centred.
@@ -113,12 +129,16 @@ class TableWindow final : public QMainWindow {
   // Runs a call into the game, then shows its outcome.
   template <typename Action>
   void run(Action action);
+  // The labels of `v`, and with `whole` its buttons and options as well.
+  void showView(const TableView& v, bool whole);
 
   std::unique_ptr<MessageBoxes> messageBoxes_;
   TableCanvas* canvas_ = nullptr;
   TableStage* stage_ = nullptr;  // while the table is shown scaled down
   // The game draws through it onto canvas_.
   std::unique_ptr<CardsOnTable> cardsOnTable_;
+  // The game draws and asks its boxes through it; it plays clicks back.
+  std::unique_ptr<TablePlayback> playback_;
   std::unique_ptr<Game> game_;
   std::unique_ptr<HandLogPanel> handLog_;
   OptionsPanel* panel_ = nullptr;
@@ -129,6 +149,8 @@ class TableWindow final : public QMainWindow {
   std::array<QPushButton*, kButtonCount> buttons_{};
   RulesDialog* about_ = nullptr;
   StatsDialog* stats_ = nullptr;
+  std::array<QAction*, 3> speedActions_{};
+  QSettings* prefs_ = nullptr;
   bool minimised_ = false;
   bool followsScreen_ = false;
   bool watchingScreen_ = false;

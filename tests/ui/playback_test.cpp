@@ -1,0 +1,130 @@
+// The opponents at Normal speed: a click played back step by step ends
+// where Instant ends, and input during the playback shows the rest first.
+#include <QAction>
+#include <QSettings>
+
+#include "table_window_fixture.h"
+
+namespace holdem::uitest {
+namespace {
+
+class PlaybackTest : public OpenTable {
+ protected:
+  // The table's picture and the texts of its labels (three to a seat in seat
+  // order, then the result and the pot), as the player sees them.
+  struct Shown {
+    QImage table;
+    QStringList labels;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown shown() const {
+    Shown s{canvas(), {}};
+    for (const QLabel* l : form_->canvas().findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+      s.labels << l->text();
+    return s;
+  }
+  // A window on a new settings file with the same clock, at `speed`
+  // chosen in the View menu.
+  void reopen(const char* speed) {
+    form_.reset();
+    std::filesystem::remove(folder_.path("tavlor.ini"));
+    dialogs_.boxes.clear();
+    open();
+    find<QAction>(speed)->trigger();
+  }
+  bool playing() { return form_->playback().playing(); }
+  // Every step left, each as it shows after its pause.
+  std::vector<Shown> playToTheEnd() {
+    std::vector<Shown> steps;
+    for (; playing(); steps.push_back(shown())) form_->playback().endPause();
+    return steps;
+  }
+};
+
+TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
+  reopen("SpeedInstant1");
+  click(Button::CheckCall);
+  const Shown instant = shown();
+  const auto settings = readBytes(folder_.path("tavlor.ini"));
+
+  reopen("SpeedNormal1");
+  const Shown before = shown();
+  click(Button::CheckCall);
+  std::vector<Shown> steps{shown()};
+  for (Shown& s : playToTheEnd()) steps.push_back(std::move(s));
+  ASSERT_GE(steps.size(), 4u);
+  // The click's own step shows at once, before any opponent answers.
+  EXPECT_NE(steps.front(), before);
+  EXPECT_NE(steps.front(), instant);
+  // After each pause one more opponent has acted, in the order of play.
+  int lastSeat = 0;
+  bool tableBetween = false;
+  for (size_t i = 1; i < steps.size(); ++i) {
+    std::vector<int> acted;
+    for (int s = 1; s < kSeatCount; ++s)
+      if (steps[i].labels.mid(3 * s, 3) != steps[i - 1].labels.mid(3 * s, 3)) acted.push_back(s);
+    ASSERT_EQ(acted.size(), 1u) << "step " << i;
+    EXPECT_GT(acted[0], lastSeat) << "step " << i;
+    lastSeat = acted[0];
+    tableBetween |= steps[i].table != steps.front().table && steps[i].table != steps.back().table;
+  }
+  EXPECT_TRUE(tableBetween) << "a fold takes cards off the table while the others still act";
+  EXPECT_EQ(steps.back(), instant);
+  EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
+}
+
+TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
+  reopen("SpeedInstant1");
+  click(Button::CheckCall);
+  const Shown afterCall = shown();
+  press(Qt::Key_O, Qt::ControlModifier);
+  press(Qt::Key_O, Qt::ControlModifier);
+  press(Qt::Key_R);
+  click(Button::Fold);
+  const Shown instant = shown();
+  const auto boxes = dialogs_.boxes;
+  const auto settings = readBytes(folder_.path("tavlor.ini"));
+
+  reopen("SpeedNormal1");
+  click(Button::CheckCall);
+  form_->playback().endPause();
+  ASSERT_TRUE(playing());
+  // A menu key: the rest of the click at once, then the options.
+  press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_FALSE(playing());
+  EXPECT_EQ(shown(), afterCall);
+  EXPECT_TRUE(panelShown());
+  press(Qt::Key_O, Qt::ControlModifier);
+  // A button's key and a mouse click in the middle of the Raise's playback.
+  press(Qt::Key_R);
+  ASSERT_TRUE(playing());
+  click(Button::Fold);
+  playToTheEnd();
+  EXPECT_EQ(shown(), instant);
+  EXPECT_EQ(dialogs_.boxes, boxes);
+  EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
+
+  // Closing the window in the middle of a playback ends it there.
+  click(Button::Deal);
+  ASSERT_TRUE(playing());
+  form_->close();
+  EXPECT_FALSE(playing());
+  QTest::qWait(50);
+}
+
+TEST_F(PlaybackTest, SpeedIsKeptInTheWindowsOwnPreferences) {
+  QSettings prefs(QString::fromStdString(folder_.path("window.conf").string()), QSettings::IniFormat);
+  reopen("SpeedInstant1");
+  form_->rememberSpeedIn(&prefs);
+  find<QAction>("SpeedSlow1")->trigger();
+  EXPECT_EQ(prefs.value(QStringLiteral("opponentSpeed")).toString(), QStringLiteral("Slow"));
+  form_.reset();
+  open();
+  form_->rememberSpeedIn(&prefs);
+  EXPECT_EQ(form_->opponentSpeed(), OpponentSpeed::Slow);
+  EXPECT_TRUE(find<QAction>("SpeedSlow1")->isChecked());
+  EXPECT_EQ(readBytes(folder_.path("tavlor.ini"))->find("Slow"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace holdem::uitest
