@@ -1,6 +1,7 @@
 // The opponents at Normal speed: a click played back step by step ends
 // where Instant ends, and input during the playback shows the rest first.
 #include <QAction>
+#include <QLineEdit>
 #include <QSettings>
 
 #include "table_window_fixture.h"
@@ -73,13 +74,58 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
 }
 
+// A box that the game shows in the middle of a click, the "Game over" of a
+// showdown where an opponent reaches a target of 100, waits for its place:
+// it comes with the result, after the opponents' actions.
+TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
+  // Folds deal after deal until the box; at `speed` from the `last` deal on.
+  const auto foldUntilTheBox = [this](OpponentSpeed speed, int last) {
+    reopen("SpeedInstant1");
+    press(Qt::Key_O, Qt::ControlModifier);
+    auto* until = find<QLineEdit>("until");
+    until->setFocus();
+    until->selectAll();
+    QTest::keyClicks(until, QStringLiteral("100"));
+    press(Qt::Key_Return);
+    for (int i = 0; i < 4; ++i) QTest::mouseClick(find<QWidget>("up"), Qt::LeftButton);  // the highest limit
+    press(Qt::Key_Escape);
+    const size_t boxes = dialogs_.boxes.size();
+    for (int deal = 1; deal <= 1000; ++deal) {
+      if (deal == last) form_->setOpponentSpeed(speed);
+      click(Button::Fold);
+      if (deal == last || dialogs_.boxes.size() > boxes) return deal;
+      click(Button::Deal);
+    }
+    return 0;
+  };
+  const int last = foldUntilTheBox(OpponentSpeed::Instant, 0);
+  ASSERT_GT(last, 1);
+  const Shown instant = shown();
+  const auto boxes = dialogs_.boxes;
+  ASSERT_EQ(boxes.back().caption, "Game over");
+
+  foldUntilTheBox(OpponentSpeed::Normal, last);
+  size_t steps = 0;
+  for (; dialogs_.boxes.size() < boxes.size(); ++steps) {
+    ASSERT_TRUE(playing());
+    EXPECT_EQ(label("theresult")->text(), QString()) << "the box before the result";
+    form_->playback().endPause();
+  }
+  EXPECT_GT(steps, 3u);
+  EXPECT_NE(label("theresult")->text(), QString());
+  playToTheEnd();
+  EXPECT_EQ(shown(), instant);
+  EXPECT_EQ(dialogs_.boxes, boxes);
+}
+
 TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
   reopen("SpeedInstant1");
   click(Button::CheckCall);
   const Shown afterCall = shown();
   press(Qt::Key_O, Qt::ControlModifier);
-  press(Qt::Key_O, Qt::ControlModifier);
   press(Qt::Key_R);
+  QTest::mouseClick(find<QWidget>("up"), Qt::LeftButton);
+  press(Qt::Key_O, Qt::ControlModifier);
   click(Button::Fold);
   const Shown instant = shown();
   const auto boxes = dialogs_.boxes;
@@ -94,10 +140,12 @@ TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
   EXPECT_FALSE(playing());
   EXPECT_EQ(shown(), afterCall);
   EXPECT_TRUE(panelShown());
-  press(Qt::Key_O, Qt::ControlModifier);
-  // A button's key and a mouse click in the middle of the Raise's playback.
+  // A button's key, then a click on the options in the middle of its playback.
   press(Qt::Key_R);
   ASSERT_TRUE(playing());
+  QTest::mouseClick(find<QWidget>("up"), Qt::LeftButton);
+  EXPECT_FALSE(playing());
+  press(Qt::Key_O, Qt::ControlModifier);
   click(Button::Fold);
   playToTheEnd();
   EXPECT_EQ(shown(), instant);
