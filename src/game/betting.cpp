@@ -57,6 +57,7 @@ void Game::checkOrCall() {
   if (t.bettingRound == kDealOver) showdown();
   // The pre-flop never outlasts the human's first Check/Call.
   if (t.bettingRound == kPreFlop) {
+    newMomentOfPlay();
     t.bettingRound = kFlop;
     paintTable();
   }
@@ -152,6 +153,7 @@ void Game::fold() {
       if (t.inDeal(seatAt(n))) opponentRespond(n);
     }
   }
+  newMomentOfPlay();
   t.potAwarded = false;
   canvas_.fillTable(info(Seat::Player).cardArea);
   setAllStatusWhite();

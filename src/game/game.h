@@ -64,8 +64,9 @@ class Game {
   // it. A deal that a new game cuts short is never over.
   void onDealFinished(std::function<void(const HandRecord&)> listener);
   // Hears of each moment of a click that a watcher of the table would see on
-  // its own: just before an opponent acts, and before the cards of a new
-  // round are shown. The game goes on at once when the listener returns.
+  // its own: just before an opponent acts, before the cards of a new round
+  // are shown, and before the human's fold is settled. The game goes on at
+  // once when the listener returns.
   void onMomentOfPlay(std::function<void()> listener) { momentOfPlay_ = std::move(listener); }
 
  private:

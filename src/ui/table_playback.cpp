@@ -39,7 +39,8 @@ void TablePlayback::record(const TableView& live, const std::function<void()>& a
 void TablePlayback::momentOfPlay() {
   if (!recording_) return;
   closeStep(*live_);
-  current_.pauseBefore = true;
+  // No pause before the first thing the click shows.
+  current_.pauseBefore = !steps_.empty();
 }
 
 void TablePlayback::closeStep(const TableView& now) {

@@ -56,10 +56,11 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
   ASSERT_GE(steps.size(), 4u);
   // The click's own step shows at once, before any opponent answers.
   EXPECT_TRUE(steps.front() != before && steps.front() != instant);
-  // After each pause one more opponent has acted, in the order of play.
+  // After each pause one more opponent has acted, in the order of play,
+  // and then, after a pause of its own, the flop.
   int lastSeat = 0;
   bool tableBetween = false;
-  for (size_t i = 1; i < steps.size(); ++i) {
+  for (size_t i = 1; i + 1 < steps.size(); ++i) {
     std::vector<int> acted;
     for (int s = 1; s < kSeatCount; ++s)
       if (steps[i].labels.mid(3 * s, 3) != steps[i - 1].labels.mid(3 * s, 3)) acted.push_back(s);
@@ -69,6 +70,9 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
     tableBetween |= steps[i].table != steps.front().table && steps[i].table != steps.back().table;
   }
   EXPECT_TRUE(tableBetween) << "a fold takes cards off the table while the others still act";
+  const Shown& beforeFlop = steps[steps.size() - 2];
+  EXPECT_EQ(steps.back().labels, beforeFlop.labels);
+  EXPECT_NE(steps.back().table.copy(toQRect(kBoardArea)), beforeFlop.table.copy(toQRect(kBoardArea)));
   EXPECT_EQ(steps.back(), instant);
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
 }
