@@ -78,7 +78,7 @@ def check_install(build, source, root, prefix):
     def installed(*parts):
         return staged(root, os.path.join(prefix, *parts))
 
-    for program in ("holdem", "holdem-sim"):
+    for program in ("holdem", "holdem-sim", "holdem-replay"):
         path = installed("bin", program)
         check(os.path.isfile(path) and os.access(path, os.X_OK), f"{label}: bin/{program} is not an installed program")
 
