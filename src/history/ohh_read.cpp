@@ -202,7 +202,8 @@ class HandReader {
     e.potPaid = !e.winners.empty();
     e.lost = clamp(e.pot - given);
     e.byFolds = !showdown_ && e.winners.size() == 1 && e.winners[0] == Seat::Player;
-    e.namesHidden = !showdown_ && !e.byFolds;
+    // The human folded and one opponent took the pot: the table named no hand.
+    e.namesHidden = !showdown_ && !e.byFolds && !e.winners.empty();
     for (Seat s : kTakePartOrder) {
       if (std::find(shown_.begin(), shown_.end(), s) == shown_.end()) continue;
       int32_t value = 0;
