@@ -1,9 +1,9 @@
 #include "ui/replay_window.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -78,6 +78,7 @@ ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget*
   side_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* controls = new QHBoxLayout;
+  // Each button with the key that does the same.
   const struct {
     const char* name;
     const char* caption;
@@ -97,13 +98,7 @@ ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget*
     button->setObjectName(QString::fromLatin1(move.name));
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QKeySequence(move.key).toString(QKeySequence::NativeText));
-    auto* key = new QAction(this);
-    key->setShortcut(QKeySequence(move.key));
-    key->setShortcutContext(Qt::WindowShortcut);
-    addAction(key);
-    const auto go = [this, to = move.to] { goTo(to(frame_, frameCount())); };
-    connect(button, &QPushButton::clicked, this, go);
-    connect(key, &QAction::triggered, this, go);
+    connect(button, &QPushButton::clicked, this, [this, to = move.to] { goTo(to(frame_, frameCount())); });
     controls->addWidget(button);
     if (move.key == Qt::Key_Left) controls->addWidget(slider_, 1);
   }
@@ -156,6 +151,19 @@ void ReplayWindow::goTo(int frame) {
   position_->setText(QStringLiteral("%1 / %2").arg(frame + 1).arg(frameCount()));
   computeChances();
   paintFrame();
+}
+
+// Nothing in the window takes the keyboard focus for long: the keys of the
+// steps come here.
+void ReplayWindow::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Home: goTo(0); break;
+    case Qt::Key_Left: goTo(frame_ - 1); break;
+    case Qt::Key_Right: goTo(frame_ + 1); break;
+    case Qt::Key_End: goTo(frameCount() - 1); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
 }
 
 void ReplayWindow::paintFrame() {

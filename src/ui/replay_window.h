@@ -46,6 +46,9 @@ class ReplayWindow final : public QWidget {
   // What the side of the window says: the step, the reason, the chances.
   QString sideText() const;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void paintFrame();
   void computeChances();
