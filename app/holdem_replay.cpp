@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     bool ok = false;
     const qulonglong n = args[2].toULongLong(&ok);
     if (!ok || n < 1 || n > read.hands.size())
-      return refuse(QStringLiteral("%1 holds hands 1 to %2, not %3").arg(args[1]).arg(read.hands.size()).arg(args[2]));
+      return refuse(
+          QStringLiteral("%1 holds hands 1 to %2, not %3").arg(args[1]).arg(read.hands.size()).arg(args[2]));
     hand = static_cast<size_t>(n);
   }
   // The felt: the table picture of the current folder, else the installed one.

@@ -358,9 +358,10 @@ TEST(HandFile, AFolderThatCannotBeMadeLeavesTheProblemInWordsAndTheNextDealTries
 // the chips, the pot, the board and the labels, seats out of chips and
 // chips set by the options included.
 TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
-  MemorySettings::Values shortOfChips{{"Cash/player", 30}, {"Cash/freak", 0}, {"Cash/geek", 3},
-                                      {"Cash/pinhead", -5}, {"Cash/initial", 25}};
-  for (const auto& deals : {playDeals(1700000000, 5, {}, 300), playDeals(86400 * 365, 11, shortOfChips, 300)}) {
+  MemorySettings::Values shortOfChips{
+      {"Cash/player", 30}, {"Cash/freak", 0}, {"Cash/geek", 3}, {"Cash/pinhead", -5}, {"Cash/initial", 25}};
+  for (const auto& deals :
+       {playDeals(1700000000, 5, {}, 300), playDeals(86400 * 365, 11, shortOfChips, 300)}) {
     std::string file;
     for (const HandRecord& r : deals) file += ohhText(r) + "\n\n";
     const ReadHands read = readOhhText(file);
@@ -393,9 +394,11 @@ TEST(ReadHands, RefusesWhatIsNotAHandOfThisTableAndSaysWhy) {
   for (const std::string& text :
        {std::string(), std::string("not json"), std::string("[1,2]"), std::string(100000, '['),
         good + "\n\n" + good.substr(0, good.size() / 2), changed("\"Post SB\"", "\"Steal\""),
-        changed("\"player_id\":", "\"player_id\":9,\"x\":"), good.substr(0, card) + "Zz" + good.substr(card + 2),
+        changed("\"player_id\":", "\"player_id\":9,\"x\":"),
+        good.substr(0, card) + "Zz" + good.substr(card + 2),
         changed("\"starting_stack\":1200", "\"starting_stack\":99999999999"),
-        changed("\"small_blind_amount\":1", "\"small_blind_amount\":\"1\""), changed("\"pots\"", "\"pot\"")}) {
+        changed("\"small_blind_amount\":1", "\"small_blind_amount\":\"1\""),
+        changed("\"pots\"", "\"pot\"")}) {
     const ReadHands read = readOhhText(text);
     EXPECT_TRUE(read.hands.empty()) << text.substr(0, 80);
     EXPECT_NE(read.error, "") << text.substr(0, 80);
@@ -412,10 +415,18 @@ TEST(ReasonWords, SayTheHandTheRoundTheChanceTheDrawAndTheLook) {
     return s;
   };
   const Reason raise{.handValue = kOnePair + kTen, .chance = 40, .draw = 17};
-  const Reason call{.chance = 70, .draw = 85, .answering = true, .peekThreshold = 60, .peekDraw = 90,
+  const Reason call{.chance = 70,
+                    .draw = 85,
+                    .answering = true,
+                    .peekThreshold = 60,
+                    .peekDraw = 90,
                     .knowsPlayerBeaten = true};
-  const Reason fold{.handValue = kThreeOfAKind + kAce, .chance = 10, .draw = 50, .answering = true,
-                    .willCall = true, .shortOfChips = true};
+  const Reason fold{.handValue = kThreeOfAKind + kAce,
+                    .chance = 10,
+                    .draw = 50,
+                    .answering = true,
+                    .willCall = true,
+                    .shortOfChips = true};
   EXPECT_EQ(reasonWords(step(StepKind::Raise, Seat::Geek, kFlop, raise)),
             "Geek raises: pair of Tens on the flop, raise chance 40 %, drew 17");
   EXPECT_EQ(reasonWords(step(StepKind::Call, Seat::Champ, kRiver, call)),
@@ -439,7 +450,8 @@ TEST(SessionFigures, CountAScriptedSessionAsTheTableDoes) {
     const int32_t before = table.state().cashOf(Seat::Player);
     table.game->click(d % 3 == 0 ? Button::Fold : d % 3 == 1 ? Button::CheckCall : Button::Raise);
     called += d % 3 == 1 && table.state().cashOf(Seat::Player) < before ? 1 : 0;
-    for (int i = 0; i < 50 && !table.view().isEnabled(Button::Deal); ++i) table.game->click(Button::CheckCall);
+    for (int i = 0; i < 50 && !table.view().isEnabled(Button::Deal); ++i)
+      table.game->click(Button::CheckCall);
   }
   ASSERT_EQ(deals.size(), 12u);
   const SessionFigures f = sessionFigures(deals);

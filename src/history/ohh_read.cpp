@@ -54,12 +54,14 @@ Card card(const Json& j) {
   for (int rank = 0; rank < kRankCount; ++rank)
     for (int suit = 0; suit < kSuitCount; ++suit)
       if (s == ohhCard(Card{suit, rank})) return Card{suit, rank};
-  throw Refused("a card that is not one: " + j.dump(-1, ' ', false, Json::error_handler_t::replace).substr(0, 20));
+  throw Refused("a card that is not one: " +
+                j.dump(-1, ' ', false, Json::error_handler_t::replace).substr(0, 20));
 }
 
 Seat seatOf(const Json& action) {
   const int32_t id = whole(action, "player_id");
-  if (id < 0 || id >= kSeatCount) throw Refused("player " + std::to_string(id) + " does not sit at the table");
+  if (id < 0 || id >= kSeatCount)
+    throw Refused("player " + std::to_string(id) + " does not sit at the table");
   return static_cast<Seat>(id);
 }
 

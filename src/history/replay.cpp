@@ -119,8 +119,8 @@ void labelEnd(TableView& v, const DealEnd& end) {
 std::string reasonWords(const Step& s) {
   if (!s.why || s.seat == Seat::Player) return "";
   const Reason& y = *s.why;
-  std::string out = std::string(info(s.seat).name) + " " + verb(s.kind) + ": " + valueWords(y.handValue) + " " +
-                    roundWords(s.round) + ", " + (y.answering ? "fold" : "raise") + " chance " +
+  std::string out = std::string(info(s.seat).name) + " " + verb(s.kind) + ": " + valueWords(y.handValue) +
+                    " " + roundWords(s.round) + ", " + (y.answering ? "fold" : "raise") + " chance " +
                     std::to_string(y.chance) + " %, drew " + std::to_string(y.draw);
   if (y.answering && y.knowsPlayerBeaten)
     out += "; looked at your cards (drew " + std::to_string(y.peekDraw) + ", needed more than " +

@@ -40,8 +40,8 @@ struct SessionFigures {
   int deals = 0;
   int handsPlayed = 0;  // played to the end: the showdown or every opponent out
   int handsWon = 0;
-  int voluntary = 0;  // deals where the human called or raised before the flop
-  int raisedFirst = 0;  // deals where the human raised before the flop
+  int voluntary = 0;     // deals where the human called or raised before the flop
+  int raisedFirst = 0;   // deals where the human raised before the flop
   int64_t chipsWon = 0;  // won less lost over the deals; chips the options set do not count
 
   double vpip() const { return deals == 0 ? 0.0 : static_cast<double>(voluntary) / deals; }

@@ -31,14 +31,14 @@ DealReview::DealReview(QMainWindow& window, HandLogPanel& log) : window_(window)
   log.onDealFinished([this](const HandRecord& r) { dealFinished(r); });
   log.log().setReplay([this](int deal) { replayDeal(deal); });
   if (auto* view = window.menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) {
-    QObject::connect(addItem(view, "ReplayLast1", "Replay last deal"),
-                     &QAction::triggered, &window, [this] { replayLast(); });
-    QObject::connect(addItem(view, "Session1", "Session"),
-                     &QAction::triggered, &window, [this] { showSession(); });
+    QObject::connect(addItem(view, "ReplayLast1", "Replay last deal"), &QAction::triggered, &window,
+                     [this] { replayLast(); });
+    QObject::connect(addItem(view, "Session1", "Session"), &QAction::triggered, &window,
+                     [this] { showSession(); });
   }
   if (auto* game = window.menuBar()->findChild<QMenu*>(QStringLiteral("Game1"))) {
-    QObject::connect(addItem(game, "ReplayHands1", "Replay hands..."), &QAction::triggered,
-                     &window, [this] { chooseFile(); });
+    QObject::connect(addItem(game, "ReplayHands1", "Replay hands..."), &QAction::triggered, &window,
+                     [this] { chooseFile(); });
   }
 }
 
@@ -80,9 +80,10 @@ void DealReview::replayDeal(int deal) {
 void DealReview::replayFile(const QString& file) {
   ReadHands read = readOhhFile(file.toStdString());
   if (!read.error.empty()) {
-    QMessageBox::warning(&window_, QStringLiteral("Replay hands"),
-                         QStringLiteral("%1 cannot be replayed: %2")
-                             .arg(file, QString::fromUtf8(read.error.data(), static_cast<qsizetype>(read.error.size()))));
+    QMessageBox::warning(
+        &window_, QStringLiteral("Replay hands"),
+        QStringLiteral("%1 cannot be replayed: %2")
+            .arg(file, QString::fromUtf8(read.error.data(), static_cast<qsizetype>(read.error.size()))));
     return;
   }
   open(std::move(read.hands), 0);

@@ -21,7 +21,9 @@ namespace {
 
 constexpr int kSideWidth = 320;
 
-QString toQString(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString toQString(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QLabel* tableLabel(QWidget* table, const LabelPlace& place, const QString& text, const QFont& font,
                    const QColor& colour) {
@@ -60,7 +62,8 @@ ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget*
   // The labels as the table lays them out.
   const QFont labelFont = pixelFont(kTableFontFamily, 11, true);
   for (int s = 0; s < kSeatCount; ++s) {
-    tableLabel(canvas_, kSeatLabels[s].name, QString::fromLatin1(kSeatLabels[s].caption), labelFont, Qt::white);
+    tableLabel(canvas_, kSeatLabels[s].name, QString::fromLatin1(kSeatLabels[s].caption), labelFont,
+               Qt::white);
     cashLabels_[s] = tableLabel(canvas_, kSeatLabels[s].cash, QString(), labelFont, Qt::white);
     statusLabels_[s] = tableLabel(canvas_, kSeatLabels[s].status, QString(), labelFont, Qt::white);
   }
@@ -131,7 +134,8 @@ ReplayWindow::~ReplayWindow() = default;
 void ReplayWindow::showHand(size_t hand) {
   if (hand >= hands_.size()) return;
   hand_ = hand;
-  if (chooser_ && chooser_->currentIndex() != static_cast<int>(hand)) chooser_->setCurrentIndex(static_cast<int>(hand));
+  if (chooser_ && chooser_->currentIndex() != static_cast<int>(hand))
+    chooser_->setCurrentIndex(static_cast<int>(hand));
   frames_ = replayFrames(hands_[hand_]);
   setWindowTitle(QStringLiteral("Replay of deal %1").arg(hands_[hand_].number));
   const QSignalBlocker quiet(slider_);
@@ -193,15 +197,18 @@ void ReplayWindow::computeChances() {
   std::vector<HoleCards> hands;
   std::vector<Card> dead;
   for (int s = 0; s < kSeatCount; ++s) {
-    if (f.inDeal[s]) hands.push_back(r.seats[s].hole);
-    else if (r.seats[s].dealtIn) dead.insert(dead.end(), r.seats[s].hole.begin(), r.seats[s].hole.end());
+    if (f.inDeal[s])
+      hands.push_back(r.seats[s].hole);
+    else if (r.seats[s].dealtIn)
+      dead.insert(dead.end(), r.seats[s].hole.begin(), r.seats[s].hole.end());
   }
   chances_ = {};
   if (hands.empty()) return;
   const std::span<const Card> board(r.board.data(), static_cast<size_t>(f.boardShown));
   // Every unknown card equally likely: every board counted where they are
   // few, else 40 000 boards drawn at random.
-  const WinningChances w = winningChances(hands, board, dead, 50'000, 40'000, static_cast<uint64_t>(r.serial));
+  const WinningChances w =
+      winningChances(hands, board, dead, 50'000, 40'000, static_cast<uint64_t>(r.serial));
   size_t h = 0;
   for (int s = 0; s < kSeatCount; ++s)
     if (f.inDeal[s]) chances_[s] = w.chance[h++];
@@ -212,8 +219,8 @@ QString ReplayWindow::sideText() const {
   const HandRecord& r = hand();
   QString out = toQString(f.caption);
   if (!f.reason.empty()) out += QStringLiteral("\n\n") + toQString(f.reason);
-  out += QStringLiteral("\n\n") + (f.over ? QStringLiteral("Chances at the showdown:")
-                                          : QStringLiteral("Chances to win from here:"));
+  out += QStringLiteral("\n\n") +
+         (f.over ? QStringLiteral("Chances at the showdown:") : QStringLiteral("Chances to win from here:"));
   for (int s = 0; s < kSeatCount; ++s) {
     const Seat seat = static_cast<Seat>(s);
     out += QStringLiteral("\n") + toQString(std::string(info(seat).name)) + QStringLiteral(": ");
@@ -221,7 +228,8 @@ QString ReplayWindow::sideText() const {
       out += QStringLiteral("sits out");
       continue;
     }
-    out += toQString(cardWords(r.seats[s].hole[0]) + " " + cardWords(r.seats[s].hole[1])) + QStringLiteral("  ");
+    out +=
+        toQString(cardWords(r.seats[s].hole[0]) + " " + cardWords(r.seats[s].hole[1])) + QStringLiteral("  ");
     out += chances_[s] ? QString::number(*chances_[s] * 100.0, 'f', 1) + QStringLiteral(" %")
                        : QStringLiteral("folded");
   }

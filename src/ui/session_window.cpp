@@ -14,7 +14,9 @@ namespace holdem {
 
 namespace {
 
-QString toQString(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString toQString(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QString signedChips(int64_t n) { return (n > 0 ? QStringLiteral("+") : QString()) + QString::number(n); }
 
@@ -69,8 +71,10 @@ class SessionChart final : public QWidget {
     QPainterPath line;
     for (size_t i = 0; i < points_.size(); ++i) {
       const QPointF at = place(i);
-      if (i == 0) line.moveTo(at);
-      else line.lineTo(at);
+      if (i == 0)
+        line.moveTo(at);
+      else
+        line.lineTo(at);
     }
     p.setPen(QPen(palette().color(QPalette::Highlight), 2));
     p.drawPath(line);
@@ -86,7 +90,8 @@ class SessionChart final : public QWidget {
     const QPointF at = event->position();
     int nearest = 0;
     for (size_t i = 1; i < points_.size(); ++i)
-      if (std::abs(place(i).x() - at.x()) < std::abs(place(nearest).x() - at.x())) nearest = static_cast<int>(i);
+      if (std::abs(place(i).x() - at.x()) < std::abs(place(nearest).x() - at.x()))
+        nearest = static_cast<int>(i);
     if (nearest != hover_) {
       hover_ = nearest;
       update();
@@ -113,7 +118,8 @@ class SessionChart final : public QWidget {
   QPointF place(size_t i) const {
     const QRect area = plotArea();
     const auto [low, high] = range();
-    const double x = points_.size() == 1 ? 0.5 : static_cast<double>(i) / static_cast<double>(points_.size() - 1);
+    const double x =
+        points_.size() == 1 ? 0.5 : static_cast<double>(i) / static_cast<double>(points_.size() - 1);
     const double y = static_cast<double>(points_[i].chips - low) / static_cast<double>(high - low);
     return {area.left() + x * area.width(), area.bottom() - y * area.height()};
   }
@@ -145,9 +151,14 @@ void SessionWindow::showDeals(std::span<const HandRecord> deals) {
   for (const HandRecord& r : deals) {
     if (!r.finished()) continue;
     const int32_t chips = r.chipsAtEnd[index(Seat::Player)];
+    // "Deal 12: 1234 chips (+48)", then the deal's one line without its number.
+    const QString summary = toQString(summaryWords(r));
     points.push_back({r.number, chips,
-                      QStringLiteral("Deal %1: %2 chips (%3)\n").arg(r.number).arg(chips).arg(signedChips(playerResult(r))) +
-                          toQString(summaryWords(r))});
+                      QStringLiteral("Deal %1: %2 chips (%3)\n")
+                              .arg(r.number)
+                              .arg(chips)
+                              .arg(signedChips(playerResult(r))) +
+                          summary.mid(summary.indexOf(QLatin1Char(':')) + 2)});
   }
   chart_->setPoints(std::move(points));
   figuresLabel_->setText(figuresText());

@@ -61,8 +61,11 @@ TEST_F(ReplayTest, HomeLeftRightAndEndStepThroughTheDeal) {
   const int last = replay.frameCount() - 1;
   ASSERT_GT(last, 3);
   auto* slider = replay.findChild<QSlider*>(QStringLiteral("replaySlider"));
-  for (const auto& [key, frame] : std::vector<std::pair<Qt::Key, int>>{
-           {Qt::Key_End, last}, {Qt::Key_Left, last - 1}, {Qt::Key_Home, 0}, {Qt::Key_Left, 0}, {Qt::Key_Right, 1}}) {
+  for (const auto& [key, frame] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_End, last},
+                                                                       {Qt::Key_Left, last - 1},
+                                                                       {Qt::Key_Home, 0},
+                                                                       {Qt::Key_Left, 0},
+                                                                       {Qt::Key_Right, 1}}) {
     QTest::keyClick(&replay, key);
     EXPECT_EQ(replay.frameIndex(), frame) << key;
     EXPECT_EQ(slider->value(), frame);
@@ -89,7 +92,8 @@ TEST_F(ReplayTest, AMalformedHandFileIsRefusedWithABoxAndAGoodOneReplays) {
   testing::writeBytes(good, ohhText(form_->game().handRecord()));
   form_->review().replayFile(QString::fromStdString(good.string()));
   ASSERT_NE(form_->review().replay(), nullptr);
-  EXPECT_EQ(form_->review().replay()->frameCount(), static_cast<int>(form_->game().handRecord().steps.size()) + 2);
+  EXPECT_EQ(form_->review().replay()->frameCount(),
+            static_cast<int>(form_->game().handRecord().steps.size()) + 2);
 }
 
 TEST_F(ReplayTest, SessionWindowShowsTheFiguresOfTheDealsPlayed) {
@@ -99,7 +103,8 @@ TEST_F(ReplayTest, SessionWindowShowsTheFiguresOfTheDealsPlayed) {
   SessionWindow* session = form_->review().session();
   ASSERT_NE(session, nullptr);
   EXPECT_EQ(session->figures().deals, 3);
-  EXPECT_TRUE(session->figuresText().startsWith(QStringLiteral("Deals: 3\n"))) << session->figuresText().toStdString();
+  EXPECT_TRUE(session->figuresText().startsWith(QStringLiteral("Deals: 3\n")))
+      << session->figuresText().toStdString();
 }
 
 }  // namespace
