@@ -22,13 +22,13 @@ int refuse(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  holdem::installFontSubstitutes();
-  const QStringList args = QApplication::arguments();
-  if (args.size() < 2 || args.size() > 3) {
+  if (argc < 2 || argc > 3) {
     std::fprintf(stderr, "usage: holdem-replay FILE.ohh [HAND]\n");
     return 2;
   }
+  QApplication app(argc, argv);
+  holdem::installFontSubstitutes();
+  const QStringList args = QApplication::arguments();
   const QString file = QFileInfo(args[1]).absoluteFilePath();
   holdem::ReadHands read = holdem::readOhhFile(file.toStdString());
   if (!read.error.empty())

@@ -251,6 +251,10 @@ ReadHands readOhhText(std::string_view text) {
       Json root;
       in >> root;
       out.hands.push_back(HandReader().read(root, number));
+    } catch (const Json::parse_error& e) {
+      out.hands.clear();
+      out.error = "hand " + std::to_string(number) + ": not JSON at byte " + std::to_string(e.byte);
+      return out;
     } catch (const std::exception& e) {
       out.hands.clear();
       out.error = "hand " + std::to_string(number) + ": " + e.what();
