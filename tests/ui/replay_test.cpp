@@ -3,11 +3,13 @@
 // deal, and a malformed hand file is refused with a box.
 #include <QAction>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSlider>
 
 #include "history/ohh.h"
 #include "table_window_fixture.h"
 #include "ui/deal_review.h"
+#include "ui/hand_log.h"
 #include "ui/replay_window.h"
 #include "ui/session_window.h"
 
@@ -96,15 +98,17 @@ TEST_F(ReplayTest, AMalformedHandFileIsRefusedWithABoxAndAGoodOneReplays) {
             static_cast<int>(form_->game().handRecord().steps.size()) + 2);
 }
 
-TEST_F(ReplayTest, SessionWindowShowsTheFiguresOfTheDealsPlayed) {
+TEST_F(ReplayTest, ADoubleClickOnADealOfTheHandLogReplaysItAndSessionChartsTheDeals) {
   open();
-  for (int deal = 0; deal < 3; ++deal) playAndReplay(deal).close();
+  form_->handLog().setShown(true);
+  for (int deal = 0; deal < 2; ++deal) playAndReplay(deal).close();
+  HandLog& log = form_->handLog().log();
+  log.findChild<QScrollBar*>(QStringLiteral("handLogScroll"))->setValue(0);
+  QTest::mouseDClick(&log, Qt::LeftButton, {}, QPoint(20, 2));  // the first row: "Deal 1: ..."
+  ASSERT_NE(form_->review().replay(), nullptr);
+  EXPECT_EQ(form_->review().replay()->hand(), form_->review().deals().front());
   find<QAction>("Session1")->trigger();
-  SessionWindow* session = form_->review().session();
-  ASSERT_NE(session, nullptr);
-  EXPECT_EQ(session->figures().deals, 3);
-  EXPECT_TRUE(session->figuresText().startsWith(QStringLiteral("Deals: 3\n")))
-      << session->figuresText().toStdString();
+  EXPECT_EQ(form_->review().session()->figures().deals, 2);
 }
 
 }  // namespace
