@@ -424,7 +424,8 @@ TEST(ReasonWords, SayTheHandTheRoundTheChanceTheDrawAndTheLook) {
             "cards (drew 90, needed more than 60) and saw them beaten");
   EXPECT_EQ(reasonWords({.kind = StepKind::Fold, .seat = Seat::Robot, .round = kTurn, .why = fold}),
             "Robot folds: three Aces on the turn, fold chance 10 %, drew 50; short of chips for the bet");
-  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Player, .round = kFlop}), "");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Player, .round = kFlop, .why = std::nullopt}),
+            "");
 }
 
 // Deal after deal the human folds at once, calls to the end, or raises
