@@ -49,25 +49,48 @@ const char* verb(StepKind k) {
 }
 
 // The labels after a step, by the table's rules as far as the record tells.
-void label(TableView& v, const Step& s, const std::array<bool, kSeatCount>& inDeal) {
+// `quiet`: the opponents are answering a bet of the human whose labels the
+// table clears once they have answered.
+void label(TableView& v, const Step& s, const std::array<bool, kSeatCount>& inDeal, bool& quiet) {
+  const bool human = s.seat == Seat::Player;
+  const bool acts = s.kind != StepKind::SmallBlind && s.kind != StepKind::BigBlind &&
+                    s.kind != StepKind::ChipsSet && s.kind != StepKind::Board;
+  const bool answer = !human && (s.kind == StepKind::Call || s.kind == StepKind::Fold);
+  const bool wasQuiet = quiet && answer;
+  if (!answer) quiet = false;
+  const auto clearOpponents = [&] {
+    for (Seat o : kOpponents)
+      if (inDeal[index(o)]) v.status[index(o)].clear();
+  };
   std::string& status = v.status[index(s.seat)];
+  if (human && acts) {
+    // Whatever the human does turns every label white and clears its own.
+    v.statusColor.fill(LabelColor::White);
+    status.clear();
+  }
   switch (s.kind) {
     case StepKind::SmallBlind: status = "small blind"; break;
     case StepKind::BigBlind: status = "big blind"; break;
     case StepKind::Check:
-      if (s.seat == Seat::Player) {
-        v.statusColor.fill(LabelColor::White);
+      if (human) {
         for (Seat o : kOpponents) v.status[index(o)].clear();
       } else if (s.round >= kFlop && s.round <= kRiver) {
         status = "Check";
       }
       break;
-    case StepKind::Call: status = s.seat == Seat::Player ? "" : "Calls"; break;
+    case StepKind::Call:
+      if (human && s.round >= kFlop) {
+        clearOpponents();
+        quiet = true;
+      } else if (!human) {
+        status = wasQuiet ? "" : "Calls";
+      }
+      break;
     case StepKind::Bet:
     case StepKind::Raise:
-      if (s.seat == Seat::Player) {
-        v.statusColor.fill(LabelColor::White);
-        status.clear();
+      if (human) {
+        clearOpponents();
+        quiet = s.round == kPreFlop;
         break;
       }
       status = "Raises";
@@ -76,10 +99,7 @@ void label(TableView& v, const Step& s, const std::array<bool, kSeatCount>& inDe
       for (int n = seatNumber(s.seat) + 1; n <= seatNumber(Seat::Freak); ++n)
         if (inDeal[index(seatAt(n))]) v.status[index(seatAt(n))].clear();
       break;
-    case StepKind::Fold:
-      if (s.seat == Seat::Player) v.statusColor.fill(LabelColor::White);
-      status = s.seat == Seat::Player ? "you fold" : "Folds";
-      break;
+    case StepKind::Fold: status = human ? "you fold" : "Folds"; break;
     case StepKind::Board:
     case StepKind::ChipsSet: break;
   }
@@ -144,6 +164,7 @@ std::vector<ReplayFrame> replayFrames(const HandRecord& r) {
     out.push_back(f);
   };
   show();
+  bool quiet = false;
   for (size_t i = 0; i < r.steps.size(); ++i) {
     const Step& s = r.steps[i];
     f.step = static_cast<int>(i);
@@ -152,7 +173,7 @@ std::vector<ReplayFrame> replayFrames(const HandRecord& r) {
     if (s.kind != StepKind::Board) f.chips[index(s.seat)] = s.chipsAfter;
     if (s.kind == StepKind::Fold) f.inDeal[index(s.seat)] = false;
     if (s.kind == StepKind::ChipsSet) f.inDeal[index(s.seat)] = f.inDeal[index(s.seat)] && s.chipsAfter > 0;
-    label(f.view, s, f.inDeal);
+    label(f.view, s, f.inDeal, quiet);
     f.caption = joined(stepWords(r, s));
     f.reason = reasonWords(s);
     show();

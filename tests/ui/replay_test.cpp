@@ -29,7 +29,7 @@ class ReplayTest : public OpenTable {
   }
 };
 
-TEST_F(ReplayTest, LastStepShowsTheBoardPotChipsAndResultTheTableShowedAtTheDealsEnd) {
+TEST_F(ReplayTest, LastStepShowsTheBoardPotChipsAndLabelsTheTableShowedAtTheDealsEnd) {
   open();
   for (int deal = 0; deal < 6; ++deal) {
     SCOPED_TRACE(deal);
@@ -40,8 +40,10 @@ TEST_F(ReplayTest, LastStepShowsTheBoardPotChipsAndResultTheTableShowedAtTheDeal
     const auto text = [](QWidget& w, const char* name) {
       return w.findChild<QLabel*>(QString::fromLatin1(name))->text();
     };
-    for (const char* name : {"betsize", "theresult", "cash", "lblfcash", "lblgcash", "lblmcash", "lblccash",
-                             "lblpinhcash", "lblecash", "lblrcash"})
+    for (const char* name :
+         {"betsize", "theresult", "cash", "lblfcash", "lblgcash", "lblmcash", "lblccash", "lblpinhcash",
+          "lblecash", "lblrcash", "playerstatus", "freakstatus", "geekstatus", "masterstatus", "champstatus",
+          "pinheadstatus", "expertstatus", "robotstatus"})
       EXPECT_EQ(text(replay, name), text(form_->canvas(), name)) << name;
     const QRect board = toQRect(kBoardArea);
     EXPECT_EQ(replay.canvas().picture().copy(board), form_->canvas().picture().copy(board));
