@@ -48,7 +48,6 @@ void setText(QLabel* label, const std::string& text) {
 ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget* parent)
     : QWidget(parent, Qt::Window), hands_(std::move(hands)) {
   setObjectName(QStringLiteral("Replay"));
-  setAttribute(Qt::WA_DeleteOnClose, false);
   const QScreen* screen = QGuiApplication::primaryScreen();
   canvas_ = new TableCanvas(this, screen ? screen->devicePixelRatio() : 1.0);
   canvas_->setObjectName(QStringLiteral("replayTable"));
