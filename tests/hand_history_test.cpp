@@ -233,7 +233,9 @@ void expectSameDeal(const HandRecord& r, const Json& root) {
     chips[w["player_id"].get<int>()] += w["win_amount"].get<int64_t>();
     won += w["win_amount"].get<int64_t>();
   }
-  if (r.end->lost >= 0) EXPECT_EQ(won + p["rake"].get<int64_t>(), pot);
+  if (r.end->lost >= 0) {
+    EXPECT_EQ(won + p["rake"].get<int64_t>(), pot);
+  }
   // What the file says is what the seats hold at the end of the deal.
   for (int s = 0; s < kSeatCount; ++s)
     EXPECT_EQ(chips[s], r.chipsAtEnd[s]) << info(static_cast<Seat>(s)).name;

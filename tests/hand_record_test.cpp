@@ -116,7 +116,9 @@ void playAndCompare(int64_t clock, uint64_t seed, MemorySettings::Values values,
     const bool endedNow = r.end && (newDeal || !recordBefore.end);
     // Between deals the options panel sets chips that the next deal starts from.
     const bool betweenDeals = !newDeal && recordBefore.end;
-    if (betweenDeals) ASSERT_EQ(r, recordBefore) << "a deal that is over stays as it was handed out";
+    if (betweenDeals) {
+      ASSERT_EQ(r, recordBefore) << "a deal that is over stays as it was handed out";
+    }
     for (int s = 0; s < kSeatCount && !(betweenDeals && !click); ++s) {
       const int64_t won = endedNow ? r.end->won[s] : 0;
       const int64_t from = newDeal ? r.seats[s].chips : before.cash[s];

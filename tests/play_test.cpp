@@ -95,8 +95,9 @@ TEST(DealStart, SeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
     g.click(Button::Deal);
     for (Seat s : out)
       for (const Point at : info(s).cardSlot) EXPECT_EQ(table.onTable.pictureAt(at), -1) << info(s).name;
-    if (g.view().isEnabled(Button::Fold))
+    if (g.view().isEnabled(Button::Fold)) {
       EXPECT_EQ(testing::cardsMissing(table.onTable, g.state()), std::vector<std::string>{});
+    }
   }
   EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
 }

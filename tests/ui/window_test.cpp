@@ -264,8 +264,9 @@ void SameGame::playByClicksAndKeys(bool withOptions) {
         [&] { i % 2 ? QTest::keyClick(form_->windowHandle(), keys[static_cast<int>(b)]) : click(b); },
         [b](Game& g) { g.click(b); });
     const QWidget* focus = QApplication::focusWidget();
-    if (const auto* panel = form_->findChild<QFrame*>(QStringLiteral("Panel1")))
+    if (const auto* panel = form_->findChild<QFrame*>(QStringLiteral("Panel1"))) {
       EXPECT_FALSE(focus && panel->isAncestorOf(focus)) << focus->objectName().toStdString();
+    }
   }
   EXPECT_EQ(deals, 12);
   EXPECT_GT(disabled, 10);
