@@ -94,7 +94,7 @@ build_fuzz_targets() {
       -DCMAKE_CXX_COMPILER=clang++ -DHOLDEM_BUILD_FUZZ=ON \
       -DHOLDEM_BUILD_UI=OFF -DHOLDEM_BUILD_TESTS=OFF -DHOLDEM_BUILD_BENCH=OFF
   fi
-  cmake --build "$FUZZ_BUILD_DIR" -j "$(nproc)" --target settings_fuzz engine_fuzz
+  cmake --build "$FUZZ_BUILD_DIR" -j "$(nproc)" --target settings_fuzz engine_fuzz ohh_fuzz
 }
 
 # Runs one target for the given seconds on the checked-in seeds and what

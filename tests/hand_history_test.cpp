@@ -10,6 +10,8 @@
 
 #include "history/hand_file.h"
 #include "history/ohh.h"
+#include "history/ohh_read.h"
+#include "history/replay.h"
 #include "test_support.h"
 
 namespace holdem {
@@ -350,6 +352,111 @@ TEST(HandFile, AFolderThatCannotBeMadeLeavesTheProblemInWordsAndTheNextDealTries
   ASSERT_TRUE(saved);
   EXPECT_EQ(readHands(*saved).size(), 1u);
   EXPECT_EQ(history.fileFor(r).filename(), "holdem-2023-11-14.ohh");
+}
+
+// --- Reading hands back, replaying them, and a session's figures ----------
+
+// Saved and read back, every deal replays to the end its record tells:
+// the chips, the pot, the board and the labels, seats out of chips and
+// chips set by the options included.
+TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
+  MemorySettings::Values shortOfChips{
+      {"Cash/player", 30}, {"Cash/freak", 0}, {"Cash/geek", 3}, {"Cash/pinhead", -5}, {"Cash/initial", 25}};
+  for (const auto& deals :
+       {playDeals(1700000000, 5, {}, 300), playDeals(86400 * 365, 11, shortOfChips, 300)}) {
+    std::string file;
+    for (const HandRecord& r : deals) file += ohhText(r) + "\n\n";
+    const ReadHands read = readOhhText(file);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.hands.size(), deals.size());
+    for (size_t i = 0; i < deals.size(); ++i) {
+      SCOPED_TRACE(ohhText(deals[i]));
+      const ReplayFrame want = replayFrames(deals[i]).back(), got = replayFrames(read.hands[i]).back();
+      EXPECT_EQ(got.view.status, want.view.status);
+      EXPECT_EQ(got.view.statusColor, want.view.statusColor);
+      EXPECT_EQ(got.view.result, want.view.result);
+      EXPECT_EQ(got.chips, deals[i].chipsAtEnd);
+      EXPECT_EQ(got.pot, deals[i].end->pot);
+      ASSERT_EQ(got.boardShown, deals[i].boardShown);
+      for (int c = 0; c < got.boardShown; ++c) EXPECT_EQ(read.hands[i].board[c], deals[i].board[c]);
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+}
+
+TEST(ReadHands, RefusesWhatIsNotAHandOfThisTableAndSaysWhy) {
+  const std::string good = ohhText(playDeals(1700000000, 3, {}, 1).front());
+  const auto changed = [&good](const std::string& from, const std::string& to) {
+    std::string s = good;
+    return s.replace(s.find(from), from.size(), to);
+  };
+  const size_t card = good.find("\"cards\":[\"") + 10;
+  for (const std::string& text :
+       {std::string(), std::string("not json"), std::string("[1,2]"), std::string(100000, '['),
+        good + "\n\n" + good.substr(0, good.size() / 2), changed("\"Post SB\"", "\"Steal\""),
+        changed("\"player_id\":", "\"player_id\":9,\"x\":"),
+        good.substr(0, card) + "Zz" + good.substr(card + 2),
+        changed("\"starting_stack\":1200", "\"starting_stack\":99999999999"),
+        changed("\"small_blind_amount\":1", "\"small_blind_amount\":\"1\""),
+        changed("\"pots\"", "\"pot\"")}) {
+    const ReadHands read = readOhhText(text);
+    EXPECT_TRUE(read.hands.empty()) << text.substr(0, 80);
+    EXPECT_NE(read.error, "") << text.substr(0, 80);
+  }
+}
+
+TEST(ReasonWords, SayTheHandTheRoundTheChanceTheDrawAndTheLook) {
+  const Reason raise{.handValue = kOnePair + kTen, .chance = 40, .draw = 17};
+  const Reason call{.chance = 70,
+                    .draw = 85,
+                    .answering = true,
+                    .peekThreshold = 60,
+                    .peekDraw = 90,
+                    .knowsPlayerBeaten = true};
+  const Reason fold{.handValue = kThreeOfAKind + kAce,
+                    .chance = 10,
+                    .draw = 50,
+                    .answering = true,
+                    .willCall = true,
+                    .shortOfChips = true};
+  EXPECT_EQ(reasonWords({.kind = StepKind::Raise, .seat = Seat::Geek, .round = kFlop, .why = raise}),
+            "Geek raises: pair of Tens on the flop, raise chance 40 %, drew 17");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Champ, .round = kRiver, .why = call}),
+            "Champ calls: nothing beyond the board on the river, fold chance 70 %, drew 85; looked at your "
+            "cards (drew 90, needed more than 60) and saw them beaten");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Fold, .seat = Seat::Robot, .round = kTurn, .why = fold}),
+            "Robot folds: three Aces on the turn, fold chance 10 %, drew 50; short of chips for the bet");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Player, .round = kFlop, .why = std::nullopt}),
+            "");
+}
+
+// Deal after deal the human folds at once, calls to the end, or raises
+// first and then calls; the figures agree with the table's own counters.
+TEST(SessionFigures, CountAScriptedSessionAsTheTableDoes) {
+  testing::StartedTable table(1700000000);
+  std::vector<HandRecord> deals;
+  table.game->onDealFinished([&deals](const HandRecord& r) { deals.push_back(r); });
+  const int32_t chipsBefore = table.state().cashOf(Seat::Player);
+  int called = 0;  // the Call before the flop put chips in: not so for a seat the bet has not reached
+  for (int d = 0; d < 12; ++d) {
+    if (d > 0) table.game->click(Button::Deal);
+    const int32_t before = table.state().cashOf(Seat::Player);
+    table.game->click(d % 3 == 0 ? Button::Fold : d % 3 == 1 ? Button::CheckCall : Button::Raise);
+    called += d % 3 == 1 && table.state().cashOf(Seat::Player) < before ? 1 : 0;
+    for (int i = 0; i < 50 && !table.view().isEnabled(Button::Deal); ++i)
+      table.game->click(Button::CheckCall);
+  }
+  ASSERT_EQ(deals.size(), 12u);
+  const SessionFigures f = sessionFigures(deals);
+  EXPECT_EQ(f.deals, 12);
+  EXPECT_GT(called, 0);
+  EXPECT_EQ(f.voluntary, 4 + called);
+  EXPECT_EQ(f.raisedFirst, 4);
+  EXPECT_DOUBLE_EQ(f.pfr(), 4.0 / 12);
+  EXPECT_EQ(f.handsPlayed, table.state().handsPlayed);
+  EXPECT_EQ(f.handsWon, table.state().handsWon);
+  EXPECT_GT(f.handsPlayed, 0);
+  EXPECT_EQ(f.chipsWon, table.state().cashOf(Seat::Player) - chipsBefore);
 }
 
 }  // namespace

@@ -152,7 +152,6 @@ class Game {
   void showPot();
   void enable(Button b, bool on) { view_.enabled[static_cast<int>(b)] = on; }
   void enableBetting(bool on);
-  void roundCardCorners(int x, int y);
 
   TableState state_;
   TableView view_;

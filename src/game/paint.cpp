@@ -11,17 +11,19 @@ constexpr uint32_t kBlack = 0x000000;
 
 }  // namespace
 
-// Takes the sharp corners off a card just drawn at (x, y).
-void Game::roundCardCorners(int x, int y) {
+void drawTableCard(Canvas& canvas, Point at, int image) {
+  canvas.drawCard(at.x, at.y, image);
+  // The sharp corners taken off.
+  const int x = at.x, y = at.y;
   const int r = x + kCardWidth - 1;
   const int b = y + kCardHeight - 1;
-  canvas_.setPixel(x, y, kWindowColor);
-  canvas_.setPixel(r, y, kWindowColor);
-  canvas_.setPixel(x, b, kWindowColor);
-  canvas_.setPixel(r, b, kWindowColor);
+  canvas.setPixel(x, y, kWindowColor);
+  canvas.setPixel(r, y, kWindowColor);
+  canvas.setPixel(x, b, kWindowColor);
+  canvas.setPixel(r, b, kWindowColor);
   for (const Point p : {Point{x + 1, y}, Point{x, y + 1}, Point{r - 1, y}, Point{r, y + 1}, Point{x, b - 1},
                         Point{x + 1, b}, Point{r, b - 1}, Point{r - 1, b}}) {
-    canvas_.setPixel(p.x, p.y, kBlack);
+    canvas.setPixel(p.x, p.y, kBlack);
   }
 }
 
@@ -34,14 +36,12 @@ void Game::paintTable() {
       const CardsShown shown = cardsShown(t, seat);
       if (shown == CardsShown::None) continue;
       const Point at = kSeats[s].cardSlot[slot];
-      canvas_.drawCard(at.x, at.y, shown == CardsShown::Up ? t.hole[s][slot].imageIndex() : backPicture(t));
-      roundCardCorners(at.x, at.y);
+      drawTableCard(canvas_, at, shown == CardsShown::Up ? t.hole[s][slot].imageIndex() : backPicture(t));
     }
   }
   const int boardCards = boardCardsShown(t);
   for (int i = 0; i < boardCards; ++i) {
-    canvas_.drawCard(kBoardSlots[i].x, kBoardSlots[i].y, t.board[i].imageIndex());
-    roundCardCorners(kBoardSlots[i].x, kBoardSlots[i].y);
+    drawTableCard(canvas_, kBoardSlots[i], t.board[i].imageIndex());
   }
   record_.painted(t);
 }

@@ -35,6 +35,10 @@ class Canvas {
   virtual void setPixel(int x, int y, uint32_t rgb) = 0;
 };
 
+// Draws card picture `image` at `at` as the table shows a card: with its
+// corners rounded off.
+void drawTableCard(Canvas& canvas, Point at, int image);
+
 // The calendar time that seeds the shuffle.
 class Clock {
  public:

@@ -61,8 +61,14 @@ HandLog::HandLog(QWidget* parent) : QWidget(parent), bar_(new QScrollBar(Qt::Ver
   all->setShortcut(QKeySequence::SelectAll);
   all->setShortcutContext(Qt::WidgetShortcut);
   connect(all, &QAction::triggered, this, &HandLog::selectAll);
+  auto* replay = new QAction(QStringLiteral("Replay this deal"), this);
+  replay->setObjectName(QStringLiteral("replayRow"));
+  connect(replay, &QAction::triggered, this, [this] {
+    if (const int deal = dealOfRow(end_); deal > 0 && replay_) replay_(deal);
+  });
   addAction(copy);
   addAction(all);
+  addAction(replay);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   describe();
 }
@@ -277,6 +283,11 @@ void HandLog::wheelEvent(QWheelEvent* event) {
 }
 
 void HandLog::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && !rows_.empty()) {
+    // The context menu acts on the row under the mouse.
+    anchor_ = end_ = rowAt(event->position().toPoint().y());
+    update();
+  }
   if (event->button() != Qt::LeftButton || rows_.empty()) return QWidget::mousePressEvent(event);
   const int row = rowAt(event->position().toPoint().y());
   if (!(event->modifiers() & Qt::ShiftModifier) || anchor_ < 0) anchor_ = row;
@@ -288,6 +299,23 @@ void HandLog::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton) || anchor_ < 0) return;
   end_ = rowAt(event->position().toPoint().y());
   update();
+}
+
+void HandLog::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || rows_.empty()) return QWidget::mouseDoubleClickEvent(event);
+  if (const int deal = dealOfRow(rowAt(event->position().toPoint().y())); deal > 0 && replay_) replay_(deal);
+}
+
+// A deal's rows begin with "Deal 12: ...", its one line too.
+int HandLog::dealOfRow(int row) const {
+  for (int i = std::min(row, static_cast<int>(rows_.size()) - 1); i >= 0; --i) {
+    const QString& text = rows_[i].text;
+    if (!text.startsWith(QStringLiteral("Deal "))) continue;
+    bool ok = false;
+    const int deal = text.mid(5, text.indexOf(QLatin1Char(':')) - 5).toInt(&ok);
+    return ok ? deal : 0;
+  }
+  return 0;
 }
 
 void HandLog::changeEvent(QEvent* event) {
@@ -353,6 +381,7 @@ void HandLogPanel::saveHandsTo(HandHistory history) { history_ = std::move(histo
 void HandLogPanel::follow() { log_->follow(game_.handRecord(), shown()); }
 
 void HandLogPanel::dealFinished(const HandRecord& r) {
+  if (finished_) finished_(r);
   if (!history_ || history_->save(r) || saveFailed_) return;
   saveFailed_ = true;
   log_->notice(QStringLiteral("Hands are not being saved: ") + toQString(history_->problem()));

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,11 @@ class HandLog final : public QWidget {
   // The rows chosen, as the clipboard gets them.
   QString selectedText() const;
   void selectAll();
+  // Asked to replay a deal (a double-click on one of its rows, or the context
+  // menu): gets the number of the deal the row belongs to.
+  void setReplay(std::function<void(int deal)> replay) { replay_ = std::move(replay); }
+  // The number of the deal that row `row` belongs to, or 0.
+  int dealOfRow(int row) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -56,6 +62,7 @@ class HandLog final : public QWidget {
   void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -87,6 +94,7 @@ class HandLog final : public QWidget {
   bool opened_ = false;
   bool endShown_ = false;
   QString summary_;
+  std::function<void(int)> replay_;
 };
 
 class HandLogPanel {
@@ -107,6 +115,8 @@ class HandLogPanel {
   void saveHandsTo(HandHistory history);
   // After each event of the game: the log follows the deal.
   void follow();
+  // Also hears of each finished deal.
+  void onDealFinished(std::function<void(const HandRecord&)> listener) { finished_ = std::move(listener); }
 
   HandLog& log() { return *log_; }
   QAction* action() const { return action_; }
@@ -122,6 +132,7 @@ class HandLogPanel {
   QSettings* prefs_ = nullptr;
   std::optional<HandHistory> history_;
   bool saveFailed_ = false;
+  std::function<void(const HandRecord&)> finished_;
 };
 
 }  // namespace holdem

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "game/cards_on_table.h"
+#include "ui/deal_review.h"
 #include "ui/fonts.h"
 #include "ui/hand_log.h"
 #include "ui/message_boxes.h"
@@ -27,37 +28,12 @@
 #include "ui/stats_dialog.h"
 #include "ui/table_canvas.h"
 #include "ui/table_description.h"
+#include "ui/table_labels.h"
 #include "ui/table_stage.h"
 
 namespace holdem {
 
 namespace {
-
-struct LabelPlace {
-  const char* name;
-  int left;
-  int top;
-};
-
-// The three labels of a seat: its name, its chips and its last action.
-struct SeatLabels {
-  LabelPlace name;
-  const char* caption;
-  LabelPlace cash;
-  LabelPlace status;
-};
-
-constexpr std::array<SeatLabels, kSeatCount> kSeatLabels{{
-    {{"Label2", 88, 312}, "You:", {"cash", 128, 312}, {"playerstatus", 88, 328}},
-    {{"freakcash", 64, 48}, "Freak:", {"lblfcash", 112, 48}, {"freakstatus", 64, 64}},
-    {{"geekcash", 208, 48}, "Geek:", {"lblgcash", 256, 48}, {"geekstatus", 208, 64}},
-    {{"mastercash", 352, 48}, "Master:", {"lblmcash", 408, 48}, {"masterstatus", 352, 64}},
-    {{"champcash", 496, 48}, "Champ:", {"lblccash", 552, 48}, {"champstatus", 496, 64}},
-    {{"pinheadcash", 640, 48}, "Pinhead:", {"lblpinhcash", 704, 48}, {"pinheadstatus", 640, 64}},
-    {{"Expert", 616, 296}, "Expert:", {"lblecash", 672, 296}, {"expertstatus", 616, 312}},
-    {{"Robot", 448, 368}, "Robot:", {"lblrcash", 496, 368}, {"robotstatus", 448, 384}},
-}};
-static_assert(kSeatLabels.size() == kSeatCount);
 
 struct ButtonPlace {
   const char* name;
@@ -171,6 +147,7 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
 
   buildMenu();
   handLog_ = std::make_unique<HandLogPanel>(*this, *game_);
+  review_ = std::make_unique<DealReview>(*this, *handLog_);
   buildSpeedMenu();
   buildLabels();
   buildButtons();
@@ -273,12 +250,12 @@ void TableWindow::buildLabels() {
         (you ? QStringLiteral("Your") : seatName(who) + QStringLiteral("'s")) +
         QStringLiteral(" last action, or the hand shown at the end of a deal"));
   }
-  theresult_ = add({"theresult", 80, 192}, QString(), pixelFont(kTableFontFamily, 15, true), kYellow);
+  theresult_ = add(kResultPlace, QString(), pixelFont(kTableFontFamily, 15, true), kYellow);
   theresult_->setAccessibleDescription(QStringLiteral("Who won the deal"));
   const QFont potFont = pixelFont(kTableFontFamily, 12, true);
-  QLabel* pot = add({"potttt", 80, 240}, QStringLiteral("POT: "), potFont, kWhite);
+  QLabel* pot = add(kPotCaptionPlace, QStringLiteral("POT: "), potFont, kWhite);
   setAccessibleText(pot, QStringLiteral("Pot"), QStringLiteral("The chips at stake in this deal"));
-  betsize_ = add({"betsize", 120, 240}, QString(), potFont, kWhite);
+  betsize_ = add(kPotPlace, QString(), potFont, kWhite);
   betsize_->setAccessibleDescription(QStringLiteral("The chips at stake in this deal"));
 }
 

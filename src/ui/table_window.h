@@ -20,6 +20,7 @@ class QSettings;
 namespace holdem {
 
 class CardsOnTable;
+class DealReview;
 class HandLogPanel;
 class MessageBoxes;
 class OptionsPanel;
@@ -84,6 +85,8 @@ class TableWindow final : public QMainWindow {
   const Game& game() const { return *game_; }
   // The hand log beside the table, and the hand history it keeps.
   HandLogPanel& handLog() { return *handLog_; }
+  // The replays and the session chart.
+  DealReview& review() { return *review_; }
   TableCanvas& canvas() { return *canvas_; }
   QPushButton* button(Button b) const { return buttons_[static_cast<int>(b)]; }
 
@@ -141,6 +144,7 @@ class TableWindow final : public QMainWindow {
   std::unique_ptr<TablePlayback> playback_;
   std::unique_ptr<Game> game_;
   std::unique_ptr<HandLogPanel> handLog_;
+  std::unique_ptr<DealReview> review_;
   OptionsPanel* panel_ = nullptr;
   std::array<QLabel*, kSeatCount> cashLabels_{};
   std::array<QLabel*, kSeatCount> statusLabels_{};

@@ -23,7 +23,7 @@ import sys
 import tempfile
 
 APP_ID = "io.github.holdem.Holdem"
-PROGRAMS = ("holdem", "holdem-sim")
+PROGRAMS = ("holdem", "holdem-sim", "holdem-replay")
 failures = []
 
 

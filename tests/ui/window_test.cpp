@@ -129,7 +129,8 @@ TEST_F(WindowTest, WindowHasNoTitleNoMaximiseATableOf800By520AndTheGameMenu) {
   QStringList items;
   for (QAction* a : menus[0]->menu()->actions())
     items << a->text() + QLatin1Char(' ') + a->shortcut().toString();
-  EXPECT_EQ(items, (QStringList{"New game Ctrl+N", "Options Ctrl+O", "About F1", "Statistics Ctrl+I"}));
+  EXPECT_EQ(items, (QStringList{"New game Ctrl+N", "Options Ctrl+O", "About F1", "Statistics Ctrl+I",
+                                "Replay hands... "}));
   EXPECT_EQ(menus[1]->text(), QStringLiteral("View"));
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+
+// The deals looked at again: "Replay last deal" and "Session" in the View
+// menu, "Replay hands..." in the Game menu, and a deal of the hand log
+// replayed from its rows. It keeps the session's finished deals and builds
+// its windows the first time they are asked for; the game is only read.
+
+#include <QPointer>
+#include <QString>
+#include <vector>
+
+#include "game/hand_record.h"
+
+class QMainWindow;
+
+namespace holdem {
+
+class HandLogPanel;
+class ReplayWindow;
+class SessionWindow;
+
+class DealReview {
+ public:
+  DealReview(QMainWindow& window, HandLogPanel& log);
+  ~DealReview();
+
+  // The last finished deal of the session, or the latest one numbered `deal`.
+  void replayLast();
+  void replayDeal(int deal);
+  // The hands of an Open Hand History file: a replay, or a box that says
+  // why the file cannot be replayed.
+  void replayFile(const QString& file);
+  void chooseFile();
+  void showSession();
+
+  const std::vector<HandRecord>& deals() const { return deals_; }
+  // The windows while they are open.
+  ReplayWindow* replay() const;
+  SessionWindow* session() const;
+
+ private:
+  void dealFinished(const HandRecord& r);
+  void open(std::vector<HandRecord> hands, size_t shown);
+
+  QMainWindow& window_;
+  std::vector<HandRecord> deals_;
+  QPointer<ReplayWindow> replay_;
+  QPointer<SessionWindow> session_;
+};
+
+}  // namespace holdem

@@ -1,0 +1,117 @@
+// The replay of a deal and the session chart beside the table: the replay's
+// last step shows the table as the deal ended, its keys step through the
+// deal, and a malformed hand file is refused with a box.
+#include <QAction>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSlider>
+
+#include "history/ohh.h"
+#include "table_window_fixture.h"
+#include "ui/deal_review.h"
+#include "ui/hand_log.h"
+#include "ui/replay_window.h"
+#include "ui/session_window.h"
+
+namespace holdem::uitest {
+namespace {
+
+class ReplayTest : public OpenTable {
+ protected:
+  // Plays the deal in progress to its end with Call, or Raise every third
+  // deal, then opens its replay from the View menu.
+  ReplayWindow& playAndReplay(int deal) {
+    if (deal > 0) click(Button::Deal);
+    if (deal % 3 == 2) click(Button::Raise);
+    for (int i = 0; i < 50 && !form_->button(Button::Deal)->isEnabled(); ++i) click(Button::CheckCall);
+    find<QAction>("ReplayLast1")->trigger();
+    return *form_->review().replay();
+  }
+};
+
+TEST_F(ReplayTest, LastStepShowsTheBoardPotChipsAndLabelsTheTableShowedAtTheDealsEnd) {
+  open();
+  for (int deal = 0; deal < 6; ++deal) {
+    SCOPED_TRACE(deal);
+    const TableState before = form_->game().state();
+    ReplayWindow& replay = playAndReplay(deal);
+    EXPECT_EQ(replay.hand(), form_->game().handRecord());
+    replay.goTo(replay.frameCount() - 1);
+    const auto text = [](QWidget& w, const char* name) {
+      return w.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    for (const char* name :
+         {"betsize", "theresult", "cash", "lblfcash", "lblgcash", "lblmcash", "lblccash", "lblpinhcash",
+          "lblecash", "lblrcash", "playerstatus", "freakstatus", "geekstatus", "masterstatus", "champstatus",
+          "pinheadstatus", "expertstatus", "robotstatus"})
+      EXPECT_EQ(text(replay, name), text(form_->canvas(), name)) << name;
+    const QRect board = toQRect(kBoardArea);
+    EXPECT_EQ(replay.canvas().picture().copy(board), form_->canvas().picture().copy(board));
+    // Every hand still in has its chance; the replay left the game alone.
+    for (int s = 0; s < kSeatCount; ++s) EXPECT_EQ(replay.chances()[s].has_value(), replay.frame().inDeal[s]);
+    EXPECT_NE(form_->game().state(), before);
+    const TableState after = form_->game().state();
+    replay.goTo(0);
+    EXPECT_EQ(form_->game().state(), after);
+    replay.close();
+  }
+}
+
+TEST_F(ReplayTest, HomeLeftRightAndEndStepThroughTheDeal) {
+  open();
+  ReplayWindow& replay = playAndReplay(0);
+  replay.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&replay));
+  const int last = replay.frameCount() - 1;
+  ASSERT_GT(last, 3);
+  auto* slider = replay.findChild<QSlider*>(QStringLiteral("replaySlider"));
+  for (const auto& [key, frame] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_End, last},
+                                                                       {Qt::Key_Left, last - 1},
+                                                                       {Qt::Key_Home, 0},
+                                                                       {Qt::Key_Left, 0},
+                                                                       {Qt::Key_Right, 1}}) {
+    QTest::keyClick(&replay, key);
+    EXPECT_EQ(replay.frameIndex(), frame) << key;
+    EXPECT_EQ(slider->value(), frame);
+  }
+  slider->setValue(3);
+  EXPECT_EQ(replay.frameIndex(), 3);
+  EXPECT_TRUE(replay.sideText().contains(QStringLiteral(" %")));
+}
+
+TEST_F(ReplayTest, AMalformedHandFileIsRefusedWithABoxAndAGoodOneReplays) {
+  open();
+  const std::filesystem::path bad = folder_.path("bad.ohh"), good = folder_.path("good.ohh");
+  testing::writeBytes(bad, "{\"ohh\": {\"players\": [");
+  QString said;
+  whenModal([&said](QWidget* box) {
+    said = static_cast<QMessageBox*>(box)->text();
+    box->close();
+  });
+  form_->review().replayFile(QString::fromStdString(bad.string()));
+  EXPECT_TRUE(said.contains(QStringLiteral("cannot be replayed"))) << said.toStdString();
+  EXPECT_EQ(form_->review().replay(), nullptr);
+
+  playAndReplay(0).close();
+  testing::writeBytes(good, ohhText(form_->game().handRecord()));
+  form_->review().replayFile(QString::fromStdString(good.string()));
+  ASSERT_NE(form_->review().replay(), nullptr);
+  EXPECT_EQ(form_->review().replay()->frameCount(),
+            static_cast<int>(form_->game().handRecord().steps.size()) + 2);
+}
+
+TEST_F(ReplayTest, ADoubleClickOnADealOfTheHandLogReplaysItAndSessionChartsTheDeals) {
+  open();
+  form_->handLog().setShown(true);
+  for (int deal = 0; deal < 2; ++deal) playAndReplay(deal).close();
+  HandLog& log = form_->handLog().log();
+  log.findChild<QScrollBar*>(QStringLiteral("handLogScroll"))->setValue(0);
+  QTest::mouseDClick(&log, Qt::LeftButton, {}, QPoint(20, 2));  // the first row: "Deal 1: ..."
+  ASSERT_NE(form_->review().replay(), nullptr);
+  EXPECT_EQ(form_->review().replay()->hand(), form_->review().deals().front());
+  find<QAction>("Session1")->trigger();
+  EXPECT_EQ(form_->review().session()->figures().deals, 2);
+}
+
+}  // namespace
+}  // namespace holdem::uitest
