@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
+#include <span>
 
 #include "history/hand_file.h"
 #include "history/ohh.h"
@@ -32,6 +33,40 @@ std::vector<HandRecord> playDeals(int64_t clock, uint64_t seed, MemorySettings::
 }
 
 // --- The format's required fields (OHH 1.4), checked on their own ---------
+
+using Is = bool (Json::*)() const;
+struct Field {
+  const char* key;
+  Is is;
+};
+constexpr Is kString = &Json::is_string, kInt = &Json::is_number_integer, kNumber = &Json::is_number,
+             kArray = &Json::is_array;
+// The required fields of each object of a hand, with their types.
+const Field kHandFields[] = {{"spec_version", kString},
+                             {"site_name", kString},
+                             {"network_name", kString},
+                             {"internal_version", kString},
+                             {"tournament", &Json::is_boolean},
+                             {"game_number", kString},
+                             {"start_date_utc", kString},
+                             {"table_name", kString},
+                             {"game_type", kString},
+                             {"bet_limit", &Json::is_object},
+                             {"table_size", kInt},
+                             {"currency", kString},
+                             {"dealer_seat", kInt},
+                             {"small_blind_amount", kNumber},
+                             {"big_blind_amount", kNumber},
+                             {"ante_amount", kNumber},
+                             {"hero_player_id", kInt},
+                             {"players", kArray},
+                             {"rounds", kArray},
+                             {"pots", kArray}};
+const Field kPlayerFields[] = {{"id", kInt}, {"seat", kInt}, {"name", kString}, {"starting_stack", kNumber}};
+const Field kRoundFields[] = {{"id", kInt}, {"street", kString}, {"actions", kArray}};
+const Field kActionFields[] = {{"action_number", kInt}, {"action", kString}};
+const Field kPotFields[] = {{"number", kInt}, {"amount", kNumber}, {"player_wins", kArray}};
+const Field kWinFields[] = {{"player_id", kInt}, {"win_amount", kNumber}};
 
 const std::set<std::string> kStreets{"Preflop", "Flop", "Turn", "River", "Showdown"};
 const std::set<std::string> kActions{"Dealt Cards",
@@ -60,102 +95,60 @@ const std::regex kUtc("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z?$
 // What breaks the format in one hand object, in words; empty when nothing.
 std::vector<std::string> formatFaults(const Json& root) {
   std::vector<std::string> faults;
-  const auto need = [&](const Json& o, const char* key, bool (Json::*is)() const, const std::string& where) {
-    if (!o.is_object() || !o.contains(key) || !(o[key].*is)()) {
-      faults.push_back(where + "." + key);
-      return false;
-    }
-    return true;
+  const auto fault = [&](bool broken, const std::string& what) {
+    if (broken) faults.push_back(what);
   };
-  const auto cardsOk = [&](const Json& o, const std::string& where) {
+  // Whether `o` is an object with every field, each of its type.
+  const auto has = [&](const Json& o, std::span<const Field> fields, const char* where) {
+    const size_t before = faults.size();
+    for (const Field& f : fields)
+      fault(!o.is_object() || !o.contains(f.key) || !(o[f.key].*f.is)(), std::string(where) + "." + f.key);
+    return faults.size() == before;
+  };
+  const auto cardsOk = [&](const Json& o, const char* where) {
     if (!o.contains("cards")) return;
-    if (!o["cards"].is_array()) return faults.push_back(where + ".cards");
-    for (const Json& c : o["cards"]) {
-      if (!c.is_string() || !std::regex_match(c.get<std::string>(), kCard))
-        faults.push_back(where + ".cards");
-    }
+    fault(!o["cards"].is_array(), std::string(where) + ".cards");
+    for (const Json& c : o["cards"])
+      fault(!c.is_string() || !std::regex_match(c.get<std::string>(), kCard), std::string(where) + ".cards");
   };
-  if (!need(root, "ohh", &Json::is_object, "")) return faults;
+  if (!root.is_object() || !root.contains("ohh") || !has(root["ohh"], kHandFields, "ohh")) return faults;
   const Json& h = root["ohh"];
-  if (need(h, "spec_version", &Json::is_string, "ohh") &&
-      !std::regex_match(h["spec_version"].get<std::string>(), kVersion))
-    faults.push_back("ohh.spec_version");
-  need(h, "site_name", &Json::is_string, "ohh");
-  need(h, "network_name", &Json::is_string, "ohh");
-  need(h, "internal_version", &Json::is_string, "ohh");
-  need(h, "tournament", &Json::is_boolean, "ohh");
-  need(h, "game_number", &Json::is_string, "ohh");
-  if (need(h, "start_date_utc", &Json::is_string, "ohh") &&
-      !std::regex_match(h["start_date_utc"].get<std::string>(), kUtc))
-    faults.push_back("ohh.start_date_utc");
-  need(h, "table_name", &Json::is_string, "ohh");
-  need(h, "game_type", &Json::is_string, "ohh");
-  if (need(h, "bet_limit", &Json::is_object, "ohh") &&
-      (!h["bet_limit"].contains("bet_type") ||
-       !std::set<Json>{"NL", "PL", "FL"}.count(h["bet_limit"]["bet_type"])))
-    faults.push_back("ohh.bet_limit.bet_type");
-  need(h, "table_size", &Json::is_number_integer, "ohh");
-  need(h, "currency", &Json::is_string, "ohh");
-  need(h, "dealer_seat", &Json::is_number_integer, "ohh");
-  need(h, "small_blind_amount", &Json::is_number, "ohh");
-  need(h, "big_blind_amount", &Json::is_number, "ohh");
-  need(h, "ante_amount", &Json::is_number, "ohh");
-  need(h, "hero_player_id", &Json::is_number_integer, "ohh");
+  fault(!std::regex_match(h["spec_version"].get<std::string>(), kVersion), "ohh.spec_version");
+  fault(!std::regex_match(h["start_date_utc"].get<std::string>(), kUtc), "ohh.start_date_utc");
+  fault(!std::set<Json>{"NL", "PL", "FL"}.count(h["bet_limit"].value("bet_type", Json())), "ohh.bet_limit");
   std::set<int> ids, seats;
-  if (need(h, "players", &Json::is_array, "ohh")) {
-    for (const Json& p : h["players"]) {
-      if (need(p, "id", &Json::is_number_integer, "player") && !ids.insert(p["id"].get<int>()).second)
-        faults.push_back("player.id twice");
-      if (need(p, "seat", &Json::is_number_integer, "player") &&
-          (!seats.insert(p["seat"].get<int>()).second || p["seat"] < 1 ||
-           p["seat"] > h.value("table_size", 0)))
-        faults.push_back("player.seat");
-      need(p, "name", &Json::is_string, "player");
-      need(p, "starting_stack", &Json::is_number, "player");
+  for (const Json& p : h["players"]) {
+    if (!has(p, kPlayerFields, "player")) continue;
+    fault(!ids.insert(p["id"].get<int>()).second, "player.id twice");
+    fault(!seats.insert(p["seat"].get<int>()).second || p["seat"] < 1 || p["seat"] > h["table_size"],
+          "player.seat");
+  }
+  fault(!ids.count(h["hero_player_id"].get<int>()), "ohh.hero_player_id");
+  fault(!seats.count(h["dealer_seat"].get<int>()), "ohh.dealer_seat");
+  int round = 0, number = 0;
+  for (const Json& r : h["rounds"]) {
+    if (!has(r, kRoundFields, "round")) continue;
+    fault(r["id"] != round || !kStreets.count(r["street"]) || (round == 0 && r["street"] != "Preflop"),
+          "round " + std::to_string(round));
+    ++round;
+    cardsOk(r, "round");
+    for (const Json& a : r["actions"]) {
+      if (!has(a, kActionFields, "action")) continue;
+      fault(a["action_number"] != ++number, "action.action_number");
+      fault(!kActions.count(a["action"]) || (a["action"] == "Bet" && r["street"] == "Preflop"),
+            "action.action");
+      fault(a["action"] != "Add to Pot" && !(a.contains("player_id") && a["player_id"].is_number_integer() &&
+                                             ids.count(a["player_id"].get<int>())),
+            "action.player_id");
+      fault(a.contains("amount") && !a["amount"].is_number(), "action.amount");
+      fault(a.contains("is_allin") && !a["is_allin"].is_boolean(), "action.is_allin");
+      cardsOk(a, "action");
     }
   }
-  if (h.contains("hero_player_id") && !ids.count(h["hero_player_id"].get<int>()))
-    faults.push_back("ohh.hero_player_id");
-  if (h.contains("dealer_seat") && !seats.count(h["dealer_seat"].get<int>()))
-    faults.push_back("ohh.dealer_seat");
-  if (need(h, "rounds", &Json::is_array, "ohh")) {
-    int number = 0;
-    for (size_t i = 0; i < h["rounds"].size(); ++i) {
-      const Json& round = h["rounds"][i];
-      if (need(round, "id", &Json::is_number_integer, "round") && round["id"] != static_cast<int>(i))
-        faults.push_back("round.id");
-      if (need(round, "street", &Json::is_string, "round") && !kStreets.count(round["street"]))
-        faults.push_back("round.street");
-      if (i == 0 && round.value("street", "") != "Preflop") faults.push_back("round 0 is not the pre-flop");
-      cardsOk(round, "round");
-      if (!need(round, "actions", &Json::is_array, "round")) continue;
-      for (const Json& a : round["actions"]) {
-        if (need(a, "action_number", &Json::is_number_integer, "action") && a["action_number"] != ++number)
-          faults.push_back("action.action_number");
-        if (need(a, "action", &Json::is_string, "action") && !kActions.count(a["action"]))
-          faults.push_back("action.action");
-        if (a.value("action", "") == "Bet" && round.value("street", "") == "Preflop")
-          faults.push_back("a pre-flop bet");
-        if (a.value("action", "") != "Add to Pot" &&
-            need(a, "player_id", &Json::is_number_integer, "action") && !ids.count(a["player_id"].get<int>()))
-          faults.push_back("action.player_id");
-        if (a.contains("amount") && !a["amount"].is_number()) faults.push_back("action.amount");
-        if (a.contains("is_allin") && !a["is_allin"].is_boolean()) faults.push_back("action.is_allin");
-        cardsOk(a, "action");
-      }
-    }
-  }
-  if (need(h, "pots", &Json::is_array, "ohh")) {
-    for (const Json& pot : h["pots"]) {
-      need(pot, "number", &Json::is_number_integer, "pot");
-      need(pot, "amount", &Json::is_number, "pot");
-      if (!need(pot, "player_wins", &Json::is_array, "pot")) continue;
-      for (const Json& w : pot["player_wins"]) {
-        if (need(w, "player_id", &Json::is_number_integer, "win") && !ids.count(w["player_id"].get<int>()))
-          faults.push_back("win.player_id");
-        need(w, "win_amount", &Json::is_number, "win");
-      }
-    }
+  for (const Json& pot : h["pots"]) {
+    if (!has(pot, kPotFields, "pot")) continue;
+    for (const Json& w : pot["player_wins"])
+      if (has(w, kWinFields, "win")) fault(!ids.count(w["player_id"].get<int>()), "win.player_id");
   }
   return faults;
 }
@@ -260,35 +253,15 @@ TEST(OpenHandHistory, DealsWithSeatsOutOfChipsReadBackAsTheirRecord) {
 
 // The check of the required fields finds each one missing.
 TEST(OpenHandHistory, TheFieldCheckFindsEachRequiredFieldMissing) {
-  const HandRecord r = playDeals(1700000000, 3, {}, 1).front();
-  const Json hand = Json::parse(ohhText(r));
+  const Json hand = Json::parse(ohhText(playDeals(1700000000, 3, {}, 1).front()));
   ASSERT_EQ(formatFaults(hand), std::vector<std::string>{});
-  const std::vector<Json::json_pointer> required{
-      "/ohh/spec_version"_json_pointer,
-      "/ohh/site_name"_json_pointer,
-      "/ohh/network_name"_json_pointer,
-      "/ohh/internal_version"_json_pointer,
-      "/ohh/tournament"_json_pointer,
-      "/ohh/game_number"_json_pointer,
-      "/ohh/start_date_utc"_json_pointer,
-      "/ohh/table_name"_json_pointer,
-      "/ohh/game_type"_json_pointer,
-      "/ohh/bet_limit/bet_type"_json_pointer,
-      "/ohh/table_size"_json_pointer,
-      "/ohh/currency"_json_pointer,
-      "/ohh/dealer_seat"_json_pointer,
-      "/ohh/small_blind_amount"_json_pointer,
-      "/ohh/big_blind_amount"_json_pointer,
-      "/ohh/ante_amount"_json_pointer,
-      "/ohh/hero_player_id"_json_pointer,
-      "/ohh/players/3/seat"_json_pointer,
-      "/ohh/players/0/starting_stack"_json_pointer,
-      "/ohh/rounds/0/street"_json_pointer,
-      "/ohh/rounds/0/actions/2/player_id"_json_pointer,
-      "/ohh/rounds/0/actions/4/action_number"_json_pointer,
-      "/ohh/pots/0/amount"_json_pointer,
-      "/ohh/pots/0/player_wins"_json_pointer,
-  };
+  std::vector<Json::json_pointer> required;
+  for (const Field& f : kHandFields) required.emplace_back(std::string("/ohh/") + f.key);
+  for (const char* nested :
+       {"/ohh/bet_limit/bet_type", "/ohh/players/3/seat", "/ohh/players/0/starting_stack",
+        "/ohh/rounds/0/street", "/ohh/rounds/0/actions/2/player_id", "/ohh/rounds/0/actions/4/action_number",
+        "/ohh/pots/0/amount", "/ohh/pots/0/player_wins/0/win_amount"})
+    required.emplace_back(nested);
   for (const auto& path : required) {
     Json broken = hand;
     broken[path.parent_pointer()].erase(path.back());
