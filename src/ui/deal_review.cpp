@@ -27,7 +27,8 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption) {
 
 }  // namespace
 
-DealReview::DealReview(QMainWindow& window, HandLogPanel& log) : window_(window) {
+DealReview::DealReview(QMainWindow& window, HandLogPanel& log, const TableView& shown)
+    : window_(window), shown_(shown) {
   log.onDealFinished([this](const HandRecord& r) { dealFinished(r); });
   log.log().setReplay([this](int deal) { replayDeal(deal); });
   if (auto* view = window.menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) {
@@ -52,13 +53,17 @@ SessionWindow* DealReview::session() const { return session_; }
 
 void DealReview::dealFinished(const HandRecord& r) {
   deals_.push_back(r);
-  if (deals_.size() > kKeptDeals) deals_.erase(deals_.begin());
+  shownAtEnd_.push_back(shown_);
+  if (deals_.size() > kKeptDeals) {
+    deals_.erase(deals_.begin());
+    shownAtEnd_.erase(shownAtEnd_.begin());
+  }
   if (session_ && session_->isVisible()) session_->showDeals(deals_);
 }
 
-void DealReview::open(std::vector<HandRecord> hands, size_t shown) {
+void DealReview::open(std::vector<HandRecord> hands, size_t shown, std::vector<TableView> shownAtEnd) {
   delete replay_;
-  replay_ = new ReplayWindow(std::move(hands), shown, &window_);
+  replay_ = new ReplayWindow(std::move(hands), shown, &window_, std::move(shownAtEnd));
   replay_->setAttribute(Qt::WA_DeleteOnClose);
   replay_->show();
   replay_->activateWindow();
@@ -69,12 +74,12 @@ void DealReview::replayLast() {
     QMessageBox::information(&window_, QStringLiteral("Replay"), QStringLiteral("No deal has finished yet."));
     return;
   }
-  open(deals_, deals_.size() - 1);
+  open(deals_, deals_.size() - 1, shownAtEnd_);
 }
 
 void DealReview::replayDeal(int deal) {
   for (size_t i = deals_.size(); i-- > 0;)
-    if (deals_[i].number == deal) return open(deals_, i);
+    if (deals_[i].number == deal) return open(deals_, i, shownAtEnd_);
 }
 
 void DealReview::replayFile(const QString& file) {

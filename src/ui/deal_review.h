@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/hand_record.h"
+#include "game/view.h"
 
 class QMainWindow;
 
@@ -21,7 +22,9 @@ class SessionWindow;
 
 class DealReview {
  public:
-  DealReview(QMainWindow& window, HandLogPanel& log);
+  // `shown` is what the table shows; a deal's replay ends on it as it stood
+  // when the deal was over.
+  DealReview(QMainWindow& window, HandLogPanel& log, const TableView& shown);
   ~DealReview();
 
   // The last finished deal of the session, or the latest one numbered `deal`.
@@ -40,10 +43,12 @@ class DealReview {
 
  private:
   void dealFinished(const HandRecord& r);
-  void open(std::vector<HandRecord> hands, size_t shown);
+  void open(std::vector<HandRecord> hands, size_t shown, std::vector<TableView> shownAtEnd = {});
 
   QMainWindow& window_;
+  const TableView& shown_;
   std::vector<HandRecord> deals_;
+  std::vector<TableView> shownAtEnd_;  // what the table showed as each deal was over
   QPointer<ReplayWindow> replay_;
   QPointer<SessionWindow> session_;
 };

@@ -45,8 +45,9 @@ void setText(QLabel* label, const std::string& text) {
 
 }  // namespace
 
-ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget* parent)
-    : QWidget(parent, Qt::Window), hands_(std::move(hands)) {
+ReplayWindow::ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget* parent,
+                           std::vector<TableView> shownAtEnd)
+    : QWidget(parent, Qt::Window), hands_(std::move(hands)), shownAtEnd_(std::move(shownAtEnd)) {
   setObjectName(QStringLiteral("Replay"));
   const QScreen* screen = QGuiApplication::primaryScreen();
   canvas_ = new TableCanvas(this, screen ? screen->devicePixelRatio() : 1.0);
@@ -136,6 +137,15 @@ void ReplayWindow::showHand(size_t hand) {
   if (chooser_ && chooser_->currentIndex() != static_cast<int>(hand))
     chooser_->setCurrentIndex(static_cast<int>(hand));
   frames_ = replayFrames(hands_[hand_]);
+  if (hand_ < shownAtEnd_.size()) {
+    TableView& last = frames_.back().view;
+    const TableView& shown = shownAtEnd_[hand_];
+    last.status = shown.status;
+    last.statusColor = shown.statusColor;
+    last.cashText = shown.cashText;
+    last.result = shown.result;
+    last.potText = shown.potText;
+  }
   setWindowTitle(QStringLiteral("Replay of deal %1").arg(hands_[hand_].number));
   const QSignalBlocker quiet(slider_);
   slider_->setRange(0, frameCount() - 1);

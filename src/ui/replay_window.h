@@ -27,8 +27,11 @@ class TableCanvas;
 class ReplayWindow final : public QWidget {
  public:
   // Replays `hands[shown]`; with more than one hand, a list above the table
-  // chooses among them.
-  ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget* parent = nullptr);
+  // chooses among them. Where `shownAtEnd` holds what the table showed as a
+  // hand was over, its last step shows those labels; otherwise they are
+  // told again from the record.
+  ReplayWindow(std::vector<HandRecord> hands, size_t shown, QWidget* parent = nullptr,
+               std::vector<TableView> shownAtEnd = {});
   ~ReplayWindow() override;
 
   void showHand(size_t hand);
@@ -54,6 +57,7 @@ class ReplayWindow final : public QWidget {
   void computeChances();
 
   std::vector<HandRecord> hands_;
+  std::vector<TableView> shownAtEnd_;
   size_t hand_ = 0;
   std::vector<ReplayFrame> frames_;
   int frame_ = 0;

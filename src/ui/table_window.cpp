@@ -147,7 +147,7 @@ TableWindow::TableWindow(SettingsStore& settings, Clock& clock, Dialogs* dialogs
 
   buildMenu();
   handLog_ = std::make_unique<HandLogPanel>(*this, *game_);
-  review_ = std::make_unique<DealReview>(*this, *handLog_);
+  review_ = std::make_unique<DealReview>(*this, *handLog_, game_->view());
   buildSpeedMenu();
   buildLabels();
   buildButtons();
