@@ -202,27 +202,33 @@ int64_t playerResult(const HandRecord& r) {
 
 SessionFigures sessionFigures(std::span<const HandRecord> deals) {
   SessionFigures f;
-  for (const HandRecord& r : deals) {
-    if (!r.end) continue;
-    ++f.deals;
-    bool voluntary = false, raised = false;
-    for (const Step& s : r.steps) {
-      if (s.seat != Seat::Player || s.round != kPreFlop) continue;
-      voluntary = voluntary || s.kind == StepKind::Call || s.kind == StepKind::Raise;
-      raised = raised || s.kind == StepKind::Raise;
-    }
-    f.voluntary += voluntary ? 1 : 0;
-    f.raisedFirst += raised ? 1 : 0;
-    const DealEnd& end = *r.end;
-    const bool shown = std::any_of(end.hands.begin(), end.hands.end(),
-                                   [](const ShownHand& h) { return h.seat == Seat::Player; });
-    const bool played = end.potPaid && (end.byFolds || shown);
-    const bool won = std::find(end.winners.begin(), end.winners.end(), Seat::Player) != end.winners.end();
-    f.handsPlayed += played ? 1 : 0;
-    f.handsWon += played && won ? 1 : 0;
-    f.chipsWon += playerResult(r);
-  }
+  for (const HandRecord& r : deals) addDeal(f, r);
   return f;
+}
+
+SessionDeal sessionDeal(const HandRecord& r) {
+  return {r.number, r.chipsAtEnd[index(Seat::Player)], playerResult(r)};
+}
+
+void addDeal(SessionFigures& f, const HandRecord& r) {
+  if (!r.end) return;
+  ++f.deals;
+  bool voluntary = false, raised = false;
+  for (const Step& s : r.steps) {
+    if (s.seat != Seat::Player || s.round != kPreFlop) continue;
+    voluntary = voluntary || s.kind == StepKind::Call || s.kind == StepKind::Raise;
+    raised = raised || s.kind == StepKind::Raise;
+  }
+  f.voluntary += voluntary ? 1 : 0;
+  f.raisedFirst += raised ? 1 : 0;
+  const DealEnd& end = *r.end;
+  const bool shown = std::any_of(end.hands.begin(), end.hands.end(),
+                                 [](const ShownHand& h) { return h.seat == Seat::Player; });
+  const bool played = end.potPaid && (end.byFolds || shown);
+  const bool won = std::find(end.winners.begin(), end.winners.end(), Seat::Player) != end.winners.end();
+  f.handsPlayed += played ? 1 : 0;
+  f.handsWon += played && won ? 1 : 0;
+  f.chipsWon += playerResult(r);
 }
 
 }  // namespace holdem

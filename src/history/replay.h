@@ -48,6 +48,17 @@ struct SessionFigures {
   double pfr() const { return deals == 0 ? 0.0 : static_cast<double>(raisedFirst) / deals; }
 };
 SessionFigures sessionFigures(std::span<const HandRecord> deals);
+// Adds one finished deal to the figures.
+void addDeal(SessionFigures& f, const HandRecord& r);
+
+// What the session chart keeps of a finished deal: a few bytes, not its record,
+// so that a long session grows by little.
+struct SessionDeal {
+  int number = 0;
+  int32_t chips = 0;   // the human's chips at the end
+  int64_t result = 0;  // what the deal brought the human
+};
+SessionDeal sessionDeal(const HandRecord& r);
 
 // What one deal brought the human: chips at the end less at the start, the
 // chips the options panel set left out.

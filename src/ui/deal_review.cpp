@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "history/hand_file.h"
 #include "history/ohh_read.h"
@@ -17,7 +18,10 @@ namespace holdem {
 
 namespace {
 
-constexpr size_t kKeptDeals = 10'000;  // the oldest go beyond this
+// The records kept for a replay: the oldest go beyond this, so that a long
+// session does not grow by a whole record a deal (the session chart keeps a
+// few bytes of each).
+constexpr size_t kKeptDeals = 100;
 
 QAction* addItem(QMenu* menu, const char* name, const char* caption) {
   QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -52,13 +56,15 @@ ReplayWindow* DealReview::replay() const { return replay_; }
 SessionWindow* DealReview::session() const { return session_; }
 
 void DealReview::dealFinished(const HandRecord& r) {
+  addDeal(figures_, r);
+  sessionDeals_.push_back(sessionDeal(r));
   deals_.push_back(r);
   shownAtEnd_.push_back(shown_);
   if (deals_.size() > kKeptDeals) {
     deals_.erase(deals_.begin());
     shownAtEnd_.erase(shownAtEnd_.begin());
   }
-  if (session_ && session_->isVisible()) session_->showDeals(deals_);
+  if (session_ && session_->isVisible()) session_->showSession(figures_, sessionDeals_);
 }
 
 void DealReview::open(std::vector<HandRecord> hands, size_t shown, std::vector<TableView> shownAtEnd) {
@@ -80,6 +86,14 @@ void DealReview::replayLast() {
 void DealReview::replayDeal(int deal) {
   for (size_t i = deals_.size(); i-- > 0;)
     if (deals_[i].number == deal) return open(deals_, i, shownAtEnd_);
+  // A deal of the session that finished long ago.
+  if (std::none_of(sessionDeals_.begin(), sessionDeals_.end(),
+                   [deal](const SessionDeal& d) { return d.number == deal; }))
+    return;
+  QMessageBox::information(&window_, QStringLiteral("Replay"),
+                           QStringLiteral("Deal %1 is no longer kept here: Game > Replay hands... opens it "
+                                          "from the hand history.")
+                               .arg(deal));
 }
 
 void DealReview::replayFile(const QString& file) {
@@ -104,7 +118,7 @@ void DealReview::chooseFile() {
 
 void DealReview::showSession() {
   if (!session_) session_ = new SessionWindow(&window_);
-  session_->showDeals(deals_);
+  session_->showSession(figures_, sessionDeals_);
   session_->show();
   session_->raise();
   session_->activateWindow();

@@ -11,6 +11,7 @@
 
 #include "game/hand_record.h"
 #include "game/view.h"
+#include "history/replay.h"
 
 class QMainWindow;
 
@@ -36,7 +37,10 @@ class DealReview {
   void chooseFile();
   void showSession();
 
+  // The records of the last deals, which can be replayed here; what the
+  // session chart keeps of every finished deal.
   const std::vector<HandRecord>& deals() const { return deals_; }
+  const std::vector<SessionDeal>& sessionDeals() const { return sessionDeals_; }
   // The windows while they are open.
   ReplayWindow* replay() const;
   SessionWindow* session() const;
@@ -49,6 +53,8 @@ class DealReview {
   const TableView& shown_;
   std::vector<HandRecord> deals_;
   std::vector<TableView> shownAtEnd_;  // what the table showed as each deal was over
+  SessionFigures figures_;
+  std::vector<SessionDeal> sessionDeals_;
   QPointer<ReplayWindow> replay_;
   QPointer<SessionWindow> session_;
 };

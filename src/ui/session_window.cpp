@@ -14,10 +14,6 @@ namespace holdem {
 
 namespace {
 
-QString toQString(const std::string& s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QString signedChips(int64_t n) { return (n > 0 ? QStringLiteral("+") : QString()) + QString::number(n); }
 
 QString percent(double share) { return QString::number(share * 100.0, 'f', 1) + QStringLiteral(" %"); }
@@ -140,25 +136,19 @@ SessionWindow::SessionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(chart_, 1);
   layout->addWidget(figuresLabel_);
-  showDeals({});
+  showSession({}, {});
 }
 
 SessionWindow::~SessionWindow() = default;
 
-void SessionWindow::showDeals(std::span<const HandRecord> deals) {
-  figures_ = sessionFigures(deals);
+void SessionWindow::showSession(const SessionFigures& figures, std::span<const SessionDeal> deals) {
+  figures_ = figures;
   std::vector<SessionChart::Point> points;
-  for (const HandRecord& r : deals) {
-    if (!r.finished()) continue;
-    const int32_t chips = r.chipsAtEnd[index(Seat::Player)];
-    // "Deal 12: 1234 chips (+48)", then the deal's one line without its number.
-    const QString summary = toQString(summaryWords(r));
-    points.push_back({r.number, chips,
-                      QStringLiteral("Deal %1: %2 chips (%3)\n")
-                              .arg(r.number)
-                              .arg(chips)
-                              .arg(signedChips(playerResult(r))) +
-                          summary.mid(summary.indexOf(QLatin1Char(':')) + 2)});
+  for (const SessionDeal& d : deals) {
+    // "Deal 12: 1234 chips (+48)"
+    points.push_back(
+        {d.number, d.chips,
+         QStringLiteral("Deal %1: %2 chips (%3)").arg(d.number).arg(d.chips).arg(signedChips(d.result))});
   }
   chart_->setPoints(std::move(points));
   figuresLabel_->setText(figuresText());

@@ -21,8 +21,8 @@ class SessionWindow final : public QWidget {
   explicit SessionWindow(QWidget* parent = nullptr);
   ~SessionWindow() override;
 
-  // Shows the finished deals of the session, oldest first.
-  void showDeals(std::span<const HandRecord> deals);
+  // Shows the session's figures and its finished deals, oldest first.
+  void showSession(const SessionFigures& figures, std::span<const SessionDeal> deals);
   const SessionFigures& figures() const { return figures_; }
   // The figures as the window words them.
   QString figuresText() const;

@@ -73,11 +73,11 @@ TEST_F(ReplayTest, ADealOfTheSessionEndsOnTheLabelsTheTableShowed) {
   uint32_t dice = 12345;
   const auto roll = [&dice](uint32_t n) { return (dice = dice * 1103515245u + 12345u) / 65536u % n; };
   for (int events = 0; events < 5000; ++events) {
-    const size_t dealsBefore = form_->review().deals().size();
+    const size_t dealsBefore = form_->review().sessionDeals().size();
     const Button b = static_cast<Button>(roll(kButtonCount));
     if (!form_->button(b)->isEnabled()) continue;
     click(b);
-    if (form_->review().deals().size() == dealsBefore) continue;
+    if (form_->review().sessionDeals().size() == dealsBefore) continue;
     const TableView& table = form_->game().view();
     const TableView told = replayFrames(form_->review().deals().back()).back().view;
     if (told.status == table.status && told.statusColor == table.statusColor && told.result == table.result)
