@@ -12,21 +12,6 @@
 namespace holdem {
 namespace {
 
-// A small generator of the test's own for its choices, apart from the game's.
-class Dice {
- public:
-  explicit Dice(uint64_t seed) : s_(seed) {}
-  int roll(int n) {
-    s_ ^= s_ << 13;
-    s_ ^= s_ >> 7;
-    s_ ^= s_ << 17;
-    return static_cast<int>(s_ % static_cast<uint64_t>(n));
-  }
-
- private:
-  uint64_t s_;
-};
-
 int64_t chipsOnTable(const TableState& t) {
   return std::accumulate(t.cash.begin(), t.cash.end(), int64_t{t.pot});
 }
@@ -42,7 +27,7 @@ int64_t paidOut(const TableState& before, const TableState& t) {
 TEST(Invariants, TenThousandDealsOfRandomClicksKeepTheRulesTheChipsAndTheCards) {
   testing::StartedTable table(1234567);
   Game& g = *table.game;
-  Dice dice(99);
+  testing::Dice dice(99);
   int deals = 0, roundsMoved = 0;
   long events = 0;
   while (deals < 10000) {
