@@ -111,35 +111,6 @@ TEST(Evaluator, FillsBoardSlotsForEachRoundAndRatesTheBoardAlone) {
   }
 }
 
-TEST(Evaluator, ShowdownScoreOrdersByValueThenKickerAndWraps) {
-  const struct {
-    const char* better;
-    const char* worse;  // nullptr: a tie with the first
-    const char* tie;
-  } cases[] = {
-      {"Kc Kd Kh 2c 2d 7s 9h", "Qc Qd Qh Ac Ad 7s 9h", nullptr},
-      {"3c 3d Qh Js Tc 2h 6d", "3c 3d Kh 8s 7c 2h 5d", nullptr},
-      {"2c 2d 3h 3s 7c 8d Th", "Ac Ad Kh Qs Jc 8d 6h", nullptr},
-      {"5s 5h 6s 7s 8s 9s Kd", "5h 5s 6s 7s 8s 9s Kd", nullptr},  // the straight flush the search misses
-      {"Ac 2h 9c 9d 9h 9s Kd", nullptr, "3c 4h 9c 9d 9h 9s Kd"},
-      {"Ah Kh 4h 3h 2h 9c 8d", nullptr, "Ah Qh 5h 3h 2h 9c 8d"},
-  };
-  for (const auto& c : cases) {
-    const HandRating a = evaluateHand(slotsOf(c.better), 4),
-                     b = evaluateHand(slotsOf(c.worse ? c.worse : c.tie), 4);
-    if (c.worse) {
-      EXPECT_GT(showdownScore(a.handValue, a.handKicker), showdownScore(b.handValue, b.handKicker))
-          << c.better;
-    } else {
-      EXPECT_EQ(showdownScore(a.handValue, a.handKicker), showdownScore(b.handValue, b.handKicker))
-          << c.better;
-    }
-  }
-  EXPECT_EQ(showdownScore(511, 0), 66430);
-  EXPECT_EQ(showdownScore(-12, -30), -1590);
-  EXPECT_EQ(showdownScore(std::numeric_limits<int32_t>::max(), 0), -130);
-}
-
 TEST(Evaluator, NamesExactlyTheListedHandValues) {
   const std::string one[] = {"Two",  "Three", "Four", "Five",  "Six",  "Seven", "Eight",
                              "Nine", "Ten",   "Jack", "Queen", "King", "Ace"};

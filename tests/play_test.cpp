@@ -1,6 +1,6 @@
 // The flow of play where the recorded games cannot reach or cannot tell
-// which rule went wrong: set-ups past the front door, and the draws that
-// show exactly which seats decided.
+// which rule went wrong: what lies on the table, and set-ups past the front
+// door.
 #include <gtest/gtest.h>
 
 #include "game/settings_keys.h"
@@ -10,12 +10,6 @@ namespace holdem {
 namespace {
 
 using testing::StartedTable;
-
-// The generator as it stands after `draws` more numbers.
-uint64_t after(Random r, int draws) {
-  for (int i = 0; i < draws; ++i) r.nextRandom();
-  return r.state();
-}
 
 // An opponent out of chips takes no part in later deals, and from the next
 // deal on its place shows no cards, not the ones it last held.
@@ -45,43 +39,6 @@ TEST(DealStart, SeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
     }
   }
   EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
-}
-
-// At start-up Robot's big blind is open: the human's call pays the bet, and
-// every opponent, Robot included, answers it, each with two draws; nobody
-// takes a turn after Robot, and the flop comes.
-TEST(Driver, PreFlopCallSettlesAFlaggedBigBlind) {
-  StartedTable table(31);
-  const TableState& t = table.game->state();
-  const int32_t cash = t.cashOf(Seat::Player);
-  const Random before = table.random();
-  ASSERT_TRUE(t.raised[index(Seat::Robot)]);
-  table.game->click(Button::CheckCall);
-  ASSERT_LT(t.foldCount, kOpponentCount);
-  EXPECT_EQ(table.random().state(), after(before, 2 * kOpponentCount));
-  EXPECT_EQ(t.cashOf(Seat::Player), cash - t.smallBet);
-  for (Seat s : kOpponents)
-    EXPECT_TRUE(table.status(s) == "Calls" || table.status(s) == "Folds") << info(s).name;
-  EXPECT_FALSE(t.raised[index(Seat::Robot)]);
-  EXPECT_EQ(t.bettingRound, kFlop);
-  EXPECT_EQ(table.view().stayCaption, "Check");
-}
-
-// A fold while Champ's raise is open: only Freak, Geek and Master, the seats
-// between the human and Champ, answer it; Champ and the seats after it never
-// decide, and the showdown draws nothing.
-TEST(Driver, FoldWithARaiseOpenLetsOnlyTheSeatsBeforeTheRaiserAnswer) {
-  StartedTable table(71);
-  TableState& t = table.state();
-  t.raised.fill(false);
-  t.raised[index(Seat::Champ)] = true;
-  const Random before = table.random();
-  table.game->click(Button::Fold);
-  EXPECT_EQ(table.random().state(), after(before, 2 * 3));
-  for (Seat s : {Seat::Champ, Seat::Pinhead, Seat::Expert, Seat::Robot}) EXPECT_FALSE(t.folded[index(s)]);
-  EXPECT_EQ(t.raised, PerSeat<bool>{});
-  EXPECT_EQ(t.bettingRound, kDealOver);
-  EXPECT_EQ(table.view().enabled, (std::array<bool, kButtonCount>{true, false, false, false}));
 }
 
 // A folding closing seat hands the closing to the next seat down that is
