@@ -23,6 +23,7 @@
 # leave a file that reads hand by hand to the end.
 import json
 import os
+import pathlib
 import random
 import re
 import shutil
@@ -86,35 +87,24 @@ def play_script(seed, length):
     return '\n'.join(lines) + '\n'
 
 
-def write(path, data, mode='w'):
-    with open(path, mode) as f:
-        f.write(data)
-
-
-def read(path):
-    with open(path, 'rb') as f:
-        return f.read()
-
-
-def clear(path):
-    if os.path.exists(path):
-        os.remove(path)
-
-
 def mode_of(path):
     return stat.S_IMODE(os.lstat(path).st_mode) if os.path.lexists(path) else None
 
 
 class Sim:
-    def __init__(self, sim, work, *extra):
-        self.sim, self.work, self.extra = sim, work, extra
+    # holdem-sim in the folder `work`, on its settings file there, which each
+    # start clears first when `fresh`.
+    def __init__(self, sim, work, fresh, *extra):
+        self.sim, self.work, self.fresh, self.extra = sim, work, fresh, extra
         self.rng = random.Random(int(os.environ.get('HOLDEM_CRASH_SEED', '1')))
         self.mid_run = 0
 
     def start(self, script):
-        with open(os.path.join(self.work, script), 'rb') as i, open(os.path.join(self.work, 'out'), 'wb') as o:
-            return subprocess.Popen([self.sim, '--settings', os.path.join(self.work, 'tavlor.ini'), '--clock', CLOCK,
-                                     *self.extra], stdin=i, stdout=o, stderr=subprocess.DEVNULL)
+        if self.fresh:
+            (self.work / 'tavlor.ini').unlink(missing_ok=True)
+        with open(self.work / script, 'rb') as i, open(self.work / 'out', 'wb') as o:
+            return subprocess.Popen([self.sim, '--settings', self.work / 'tavlor.ini', '--clock', CLOCK, *self.extra],
+                                    stdin=i, stdout=o, stderr=subprocess.DEVNULL)
 
     def whole(self, script, where):
         # Runs `script` to the end; returns how long that took.
@@ -130,23 +120,23 @@ class Sim:
         self.mid_run += p.wait() == -signal.SIGKILL
 
     def printed(self):  # the settings of each line; the part after the last LF is incomplete
-        return [[json.loads(l)['settings'][k] for k in KEYS] for l in read(self.work + '/out').split(b'\n')[:-1]]
+        return [[json.loads(l)['settings'][k] for k in KEYS] for l in (self.work / 'out').read_bytes().split(b'\n')[:-1]]
 
 
 def settings_mode(sim, work, kills):
     os.umask(0o022)  # a file the game makes gets mode 0644
-    write(work + '/script', play_script(7, 900))
-    write(work + '/restart', 'deal\n')
-    ini = work + '/tavlor.ini'
+    (work / 'script').write_text(play_script(7, 900))
+    (work / 'restart').write_text('deal\n')
+    ini = work / 'tavlor.ini'
     # Each start, with the mode the settings file has: the one the umask
     # gives a new file, or the private mode of the files the runs start from.
     starts = {'none': (None, 0o644), 'own': (canonical([0] + [1200] * 8 + [600, 1200, 52]), 0o600),
               'hand-edited': (HAND_EDITED, 0o600)}
 
     def lay(data):
-        clear(ini)
+        ini.unlink(missing_ok=True)
         if data is not None:
-            write(ini, data, 'wb')
+            ini.write_bytes(data)
             os.chmod(ini, 0o600)
 
     def temporaries(where, mode):
@@ -155,11 +145,11 @@ def settings_mode(sim, work, kills):
         # those, the settings file and the test's own files fails the test.
         found = set(os.listdir(work)) - {'script', 'out', 'restart', 'tavlor.ini'}
         for name in found:
-            if not TEMPORARY.match(name) or mode_of(os.path.join(work, name)) not in (0o600, mode):
+            if not TEMPORARY.match(name) or mode_of(work / name) not in (0o600, mode):
                 raise SystemExit('%s: a file the game does not make, or of mode %o: %s' % (where, mode, name))
         return found
 
-    s = Sim(sim, work)
+    s = Sim(sim, work, False)
     expected, duration = {}, {}  # each start played to the end once: the values after every step
     for name, (data, mode) in starts.items():
         lay(data)
@@ -188,7 +178,7 @@ def settings_mode(sim, work, kills):
             if data is not None or lines:
                 raise SystemExit('%s: the settings file is gone' % where)
             continue
-        now = read(ini)
+        now = ini.read_bytes()
         values = read_values(now)
         if now != data and name == 'hand-edited':
             if values not in allowed:
@@ -227,13 +217,12 @@ def whole_hands(data, where):
 
 
 def hands_mode(sim, work, kills):
-    write(work + '/script', play_script(3, 1500))
-    write(work + '/more', 'call\ncall\ncall\ncall\nfold\ndeal\nfold\n')
-    hands = work + '/day.ohh'
-    s = Sim(sim, work, '--hands', hands)
-    clear(work + '/tavlor.ini')
+    (work / 'script').write_text(play_script(3, 1500))
+    (work / 'more').write_text('call\ncall\ncall\ncall\nfold\ndeal\nfold\n')
+    hands = work / 'day.ohh'
+    s = Sim(sim, work, True, '--hands', hands)
     duration = s.whole('script', 'a whole run')
-    full = read(hands)
+    full = hands.read_bytes()
     reference, cut = whole_hands(full, 'a whole run')
     if cut or len(reference) < 100:
         raise SystemExit('a whole run wrote %d hands%s' % (len(reference), ', one cut off' if cut else ''))
@@ -241,19 +230,17 @@ def hands_mode(sim, work, kills):
     cut_off = 0
     for i in range(kills):
         where = 'kill %d' % i
-        clear(hands)
-        clear(work + '/tavlor.ini')
+        hands.unlink()
         s.killed('script', duration)
-        data = read(hands) if os.path.exists(hands) else b''
+        data = hands.read_bytes() if hands.exists() else b''
         found, cut = whole_hands(data, where)
         cut_off += cut
         if not full.startswith(data) or found != reference[:len(found)]:
             raise SystemExit('%s: the file is not the start of a whole run\'s' % where)
 
         # The next run drops the cut-off bytes and nothing before them.
-        clear(work + '/tavlor.ini')
         s.whole('more', where + ', the next run')
-        after = read(hands)
+        after = hands.read_bytes()
         later, cut = whole_hands(after, where + ', after the next run')
         if cut or later[:len(found)] != found or len(later) <= len(found):
             raise SystemExit('%s: the next run left %d hands%s where %d were whole' %
@@ -264,7 +251,7 @@ def hands_mode(sim, work, kills):
 
 
 def main(mode, sim, kills):
-    work = tempfile.mkdtemp(prefix='holdem-crash-', dir='/dev/shm' if os.access('/dev/shm', os.W_OK) else None)
+    work = pathlib.Path(tempfile.mkdtemp(prefix='holdem-crash-', dir='/dev/shm' if os.access('/dev/shm', os.W_OK) else None))
     try:
         mid_run, report = (settings_mode if mode == 'settings' else hands_mode)(os.path.abspath(sim), work, kills)
         print('%d kills, %d in the middle of the run; %s' % (kills, mid_run, report))
