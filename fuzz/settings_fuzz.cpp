@@ -37,13 +37,15 @@ void require(bool ok, const char* what, std::string_view detail = {}) {
   std::abort();
 }
 
+bool blank(char c) { return c == ' ' || c == '\t'; }
+
 // A value text read the plain way, apart from the game's own reading: blanks
 // and tabs, one CR, blanks and tabs again off the ends; then a decimal
 // number within 32 bits, or 0x and one to eight hex digits as a bit pattern.
 std::optional<int32_t> referenceInt(std::string_view t) {
   const auto trim = [&t] {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    while (!t.empty() && blank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && blank(t.back())) t.remove_suffix(1);
   };
   trim();
   if (t.ends_with('\r')) {
@@ -110,9 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       require(raw->data() >= file.data() && raw->data() + raw->size() <= file.data() + file.size(),
               "the value text is not a piece of the file");
       require(raw->find('\n') == std::string_view::npos, "the value text spans lines", *raw);
-      require(
-          !std::string_view(" \t").contains(raw->front()) && !std::string_view(" \t").contains(raw->back()),
-          "blanks around the value text", *raw);
+      require(!blank(raw->front()) && !blank(raw->back()), "blanks around the value text", *raw);
     }
     if (raw) require(parseSettingsInt(*raw) == referenceInt(*raw), "the value text reads differently", *raw);
     before[i] = copy(raw);
