@@ -8,6 +8,7 @@
 // (4 bytes), then events. An event is one byte, its low four bits naming it;
 // `level` and `back` take one more byte, `money` and `until` a length byte and
 // the text (or, with the length byte's top bit, 4 bytes printed as a number).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -102,13 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 15: g.paintTable(); break;
     }
     ++events;
-    for (const auto& card : table.canvas.cards) {
-      if (card.image < 0 || card.image >= kCardPictureCount) {
-        fail(events, op, "drew card picture " + std::to_string(card.image));
-      }
+    if (std::ranges::any_of(table.canvas.cards,
+                            [](const auto& c) { return c.image < 0 || c.image >= kCardPictureCount; })) {
+      fail(events, op, "drew a card picture that does not exist");
     }
-    for (const auto& box : table.dialogs.boxes) {
-      if (box.text.empty()) fail(events, op, "an empty message box");
+    if (std::ranges::any_of(table.dialogs.boxes, [](const auto& b) { return b.text.empty(); })) {
+      fail(events, op, "an empty message box");
     }
     table.dialogs.boxes.clear();
   }

@@ -84,10 +84,6 @@ std::vector<Line> linesOf(std::string_view file) {
   return lines;
 }
 
-std::optional<std::string> copy(std::optional<std::string_view> v) {
-  return v ? std::optional<std::string>(*v) : std::nullopt;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -101,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every key reads as its raw text says, and the raw text is a piece of
   // one line with the blanks around it taken off; all of them in one pass
   // read the same.
-  std::optional<std::string> before[std::size(kKeys)];
+  std::optional<std::string_view> before[std::size(kKeys)];  // pieces of `file`
   const auto all = lookupSettingsInts(file, kKeys);
   for (size_t i = 0; i < std::size(kKeys); ++i) {
     const auto raw = findSettingsValue(file, kKeys[i].section, kKeys[i].key);
@@ -115,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       require(!blank(raw->front()) && !blank(raw->back()), "blanks around the value text", *raw);
     }
     if (raw) require(parseSettingsInt(*raw) == referenceInt(*raw), "the value text reads differently", *raw);
-    before[i] = copy(raw);
+    before[i] = raw;
   }
 
   // Many keys set at once, in one pass, are the keys set one by one.
@@ -131,9 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string after = withSettingsValue(file, target.section, target.key, value);
   const std::string number = std::to_string(value);
   require(lookupSettingsInt(after, target.section, target.key) == value, "the value set does not read back");
-  require(copy(findSettingsValue(after, target.section, target.key)) == number, "the value text set differs");
+  require(findSettingsValue(after, target.section, target.key) == number, "the value text set differs");
   for (size_t i = 0; i < std::size(kKeys); ++i) {
-    require(i == t || copy(findSettingsValue(after, kKeys[i].section, kKeys[i].key)) == before[i],
+    require(i == t || findSettingsValue(after, kKeys[i].section, kKeys[i].key) == before[i],
             "another key reads differently after the write", kKeys[i].key);
   }
 
@@ -145,10 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             std::make_reverse_iterator(nowFrom));
   const std::vector<Line> gone(oldFrom, oldTo.base()), added(nowFrom, nowTo.base());
   const bool atEnd = oldTo == old.rbegin();
-  const size_t firstLf = file.find('\n');
-  const std::string_view eol = firstLf != std::string_view::npos && firstLf > 0 && file[firstLf - 1] == '\r'
-                                   ? std::string_view("\r\n")
-                                   : std::string_view("\n");
+  // New lines end as the file's first line does.
+  const std::string_view eol = !old.empty() && old[0].end == "\r\n" ? "\r\n" : "\n";
   const std::string keyText = std::string(target.key) + "=" + number;
   const std::string header = "[" + std::string(target.section) + "]";
   const Line keyLine{keyText, eol};
@@ -158,17 +152,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(added.empty() || added[0] == keyLine, "the key's line is not key=value");
     return 0;
   }
-  size_t at = 0;
   if (!gone.empty()) {
     // The last line got its line end before the new lines.
     require(gone.size() == 1 && atEnd && (gone[0].end.empty() || gone[0].end == "\r"),
             "a line other than an unterminated last one changed");
     require(!added.empty() && added[0] == Line{gone[0].text, gone[0].end == "\r" ? "\r\n" : eol},
             "the unterminated last line was not completed");
-    at = 1;
   }
-  const size_t rest = added.size() - at;
-  require(rest == 1 || (rest == 2 && atEnd && added[at] == Line{header, eol}),
+  const size_t rest = added.size() - gone.size();  // the lines after the completed one
+  require(rest == 1 || (rest == 2 && atEnd && added[gone.size()] == Line{header, eol}),
           "the write added other than the key's line, after its new section at the end");
   require(added.back() == keyLine, "the added line is not key=value");
   return 0;
