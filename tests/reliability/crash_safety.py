@@ -26,7 +26,6 @@ import os
 import pathlib
 import random
 import re
-import shutil
 import signal
 import stat
 import subprocess
@@ -46,12 +45,11 @@ TEMPORARY = re.compile(r'^\.tavlor\.ini\.tmp\.[0-9]+\.[0-9]+$')
 def canonical(values):
     # The bytes of a settings file that the game wrote from nothing, holding
     # `values` (twelve integers in the order of KEYS).
-    out, section = [], None
+    out = ''
     for key, value in zip(KEYS, values):
         sec, name = key.split('/')
-        out += ['[%s]' % sec] * (sec != section) + ['%s=%d' % (name, value)]
-        section = sec
-    return ('\n'.join(out) + '\n').encode()
+        out += '[%s]\n' % sec * ('[%s]' % sec not in out) + '%s=%d\n' % (name, value)
+    return out.encode()
 
 
 def read_values(data):
@@ -87,6 +85,11 @@ def play_script(seed, length):
     return '\n'.join(lines) + '\n'
 
 
+def require(ok, message):
+    if not ok:
+        raise SystemExit(message)
+
+
 def mode_of(path):
     return stat.S_IMODE(os.lstat(path).st_mode) if os.path.lexists(path) else None
 
@@ -109,8 +112,7 @@ class Sim:
     def whole(self, script, where):
         # Runs `script` to the end; returns how long that took.
         began = time.monotonic()
-        if self.start(script).wait() != 0:
-            raise SystemExit('%s: holdem-sim failed' % where)
+        require(self.start(script).wait() == 0, '%s: holdem-sim failed' % where)
         return time.monotonic() - began
 
     def killed(self, script, duration):
@@ -120,7 +122,8 @@ class Sim:
         self.mid_run += p.wait() == -signal.SIGKILL
 
     def printed(self):  # the settings of each line; the part after the last LF is incomplete
-        return [[json.loads(l)['settings'][k] for k in KEYS] for l in (self.work / 'out').read_bytes().split(b'\n')[:-1]]
+        lines = (self.work / 'out').read_bytes().split(b'\n')[:-1]
+        return [[json.loads(l)['settings'][k] for k in KEYS] for l in lines]
 
 
 def settings_mode(sim, work, kills):
@@ -145,8 +148,8 @@ def settings_mode(sim, work, kills):
         # those, the settings file and the test's own files fails the test.
         found = set(os.listdir(work)) - {'script', 'out', 'restart', 'tavlor.ini'}
         for name in found:
-            if not TEMPORARY.match(name) or mode_of(work / name) not in (0o600, mode):
-                raise SystemExit('%s: a file the game does not make, or of mode %o: %s' % (where, mode, name))
+            require(TEMPORARY.match(name) and mode_of(work / name) in (0o600, mode),
+                    '%s: a file the game does not make, or not of mode %o: %s' % (where, mode, name))
         return found
 
     s = Sim(sim, work, False)
@@ -155,14 +158,12 @@ def settings_mode(sim, work, kills):
         lay(data)
         duration[name] = s.whole('script', 'a whole run on the %s file' % name)
         expected[name] = s.printed()
-        if len(expected[name]) < 800 or temporaries(name, mode) or mode_of(ini) != mode:
-            raise SystemExit('a whole run on the %s file ran short, left temporary files or mode %o' %
-                             (name, mode_of(ini)))
+        require(len(expected[name]) >= 800 and not temporaries(name, mode) and mode_of(ini) == mode,
+                'a whole run on the %s file ran short, left temporary files or mode %s' % (name, mode_of(ini)))
 
     left = 0
     for i in range(kills):
-        name = list(starts)[i % len(starts)]
-        data, mode = starts[name]
+        name, (data, mode) = list(starts.items())[i % len(starts)]
         lay(data)
         s.killed('script', duration[name])
         lines = s.printed()
@@ -172,32 +173,29 @@ def settings_mode(sim, work, kills):
         allowed = expected[name][max(len(lines) - 1, 0):]
         where = 'kill %d (%s file, %d lines printed)' % (i, name, len(lines))
         left += len(temporaries(where, mode))
-        if mode_of(ini) not in (None, mode):
-            raise SystemExit('%s: the settings file has mode %o' % (where, mode_of(ini)))
+        require(mode_of(ini) in (None, mode), '%s: the settings file has mode %s' % (where, mode_of(ini)))
         if mode_of(ini) is None:
-            if data is not None or lines:
-                raise SystemExit('%s: the settings file is gone' % where)
+            require(data is None and not lines, '%s: the settings file is gone' % where)
             continue
         now = ini.read_bytes()
         values = read_values(now)
         if now != data and name == 'hand-edited':
-            if values not in allowed:
-                raise SystemExit('%s: values %s were never written' % (where, values))
+            require(values in allowed, '%s: values %s were never written' % (where, values))
             # Every line the game does not own is still there, in order.
             mine = iter(now.split(b'\r\n'))
-            if not all(line in mine for line in HAND_EDITED.split(b'\r\n') if b'=' not in line or b'thing' in line):
-                raise SystemExit('%s: a line of the hand-edited file was lost:\n%r' % (where, now))
-        elif now != data and now not in (canonical(v) for v in allowed):
-            raise SystemExit('%s: the file is not one the game wrote:\n%r' % (where, now))
+            require(all(line in mine for line in HAND_EDITED.split(b'\r\n') if b'=' not in line or b'thing' in line),
+                    '%s: a line of the hand-edited file was lost:\n%r' % (where, now))
+        else:
+            require(now in [data] + [canonical(v) for v in allowed], '%s: the file is not one the game wrote:\n%r' %
+                    (where, now))
 
         # A fresh start on what is left reads it as it stands.
         s.whole('restart', where + ', the restart')
         first = s.printed()[0]
-        if any(v is not None and v != f for v, f in zip(values, first)):
-            raise SystemExit('%s: the restart read %s, the file holds %s' % (where, first, values))
-        if temporaries(where + ', after the restart', mode) or mode_of(ini) != mode:
-            raise SystemExit('%s: the restart left temporary files, or the settings file with mode %o' %
-                             (where, mode_of(ini)))
+        require(all(v in (None, f) for v, f in zip(values, first)),
+                '%s: the restart read %s, the file holds %s' % (where, first, values))
+        require(not temporaries(where + ', after the restart', mode) and mode_of(ini) == mode,
+                '%s: the restart left temporary files, or the settings file with mode %s' % (where, mode_of(ini)))
     return s.mid_run, ('%d temporary files left by them, each with the mode of the settings file, and each '
                        'removed by the next start' % left)
 
@@ -210,8 +208,7 @@ def whole_hands(data, where):
         try:
             pieces[n] = json.loads(piece)
         except ValueError:
-            if n != len(pieces) - 1:
-                raise SystemExit('%s: hand %d of %d cannot be read' % (where, n + 1, len(pieces)))
+            require(n == len(pieces) - 1, '%s: hand %d of %d cannot be read' % (where, n + 1, len(pieces)))
             return pieces[:n], True
     return pieces, False
 
@@ -224,8 +221,7 @@ def hands_mode(sim, work, kills):
     duration = s.whole('script', 'a whole run')
     full = hands.read_bytes()
     reference, cut = whole_hands(full, 'a whole run')
-    if cut or len(reference) < 100:
-        raise SystemExit('a whole run wrote %d hands%s' % (len(reference), ', one cut off' if cut else ''))
+    require(not cut and len(reference) >= 100, 'a whole run wrote %d hands, cut: %s' % (len(reference), cut))
 
     cut_off = 0
     for i in range(kills):
@@ -235,30 +231,25 @@ def hands_mode(sim, work, kills):
         data = hands.read_bytes() if hands.exists() else b''
         found, cut = whole_hands(data, where)
         cut_off += cut
-        if not full.startswith(data) or found != reference[:len(found)]:
-            raise SystemExit('%s: the file is not the start of a whole run\'s' % where)
+        require(full.startswith(data) and found == reference[:len(found)],
+                '%s: the file is not the start of a whole run\'s' % where)
 
         # The next run drops the cut-off bytes and nothing before them.
         s.whole('more', where + ', the next run')
         after = hands.read_bytes()
         later, cut = whole_hands(after, where + ', after the next run')
-        if cut or later[:len(found)] != found or len(later) <= len(found):
-            raise SystemExit('%s: the next run left %d hands%s where %d were whole' %
-                             (where, len(later), ' and a cut-off one' if cut else '', len(found)))
-        if not after.endswith(b'}\n') or b'\n\n\n' in after:
-            raise SystemExit('%s: the hands are not one blank line apart' % where)
+        require(not cut and later[:len(found)] == found and len(later) > len(found),
+                '%s: the next run left %d hands (cut: %s) where %d were whole' % (where, len(later), cut, len(found)))
+        require(after.endswith(b'}\n') and b'\n\n\n' not in after, '%s: hands not one blank line apart' % where)
     return s.mid_run, '%d of them cutting a hand off; every whole hand kept' % cut_off
 
 
 def main(mode, sim, kills):
-    work = pathlib.Path(tempfile.mkdtemp(prefix='holdem-crash-', dir='/dev/shm' if os.access('/dev/shm', os.W_OK) else None))
-    try:
-        mid_run, report = (settings_mode if mode == 'settings' else hands_mode)(os.path.abspath(sim), work, kills)
-        print('%d kills, %d in the middle of the run; %s' % (kills, mid_run, report))
-        if mid_run < kills // 2:
-            raise SystemExit('too few kills landed in the middle of the run')
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    with tempfile.TemporaryDirectory(dir='/dev/shm' if os.access('/dev/shm', os.W_OK) else None) as work:
+        run = settings_mode if mode == 'settings' else hands_mode
+        mid_run, report = run(os.path.abspath(sim), pathlib.Path(work), kills)
+    print('%d kills, %d in the middle of the run; %s' % (kills, mid_run, report))
+    require(mid_run >= kills // 2, 'too few kills landed in the middle of the run')
 
 
 if __name__ == '__main__':
