@@ -23,6 +23,11 @@ import sim_script  # noqa: E402
 PAYS = {'Post SB', 'Post BB', 'Call', 'Bet', 'Raise'}
 
 
+def require(ok, message):
+    if not ok:
+        raise SystemExit(message)
+
+
 def cards(images):
     return ['23456789TJQKA'[c % 13] + 'cdhs'[c // 13] for c in images]
 
@@ -33,11 +38,9 @@ def run(sim, seed, length):
         p = subprocess.run([sim, '--settings', d + '/t.ini', '--clock', str(1700000000 + seed * 7919),
                             '--hands', d + '/hands.ohh'], input=sim_script.generate(length, seed).encode(),
                            capture_output=True)
-        if p.returncode != 0:
-            raise SystemExit('holdem-sim failed: %d %s' % (p.returncode, p.stderr))
+        require(p.returncode == 0, 'holdem-sim failed: %d %s' % (p.returncode, p.stderr))
         text = open(d + '/hands.ohh', encoding='utf-8').read()
-    if text and (not text.endswith('\n') or text.endswith('\n\n')):
-        raise SystemExit('the file does not end with one line end')
+    require(not text or (text.endswith('\n') and not text.endswith('\n\n')), 'the file does not end with one LF')
     lines = [json.loads(l) for l in p.stdout.decode().splitlines()]
     return [l for l in lines if 'boxes' in l], [json.loads(h)['ohh'] for h in text[:-1].split('\n\n') if text]
 
@@ -52,22 +55,17 @@ def deals_over(lines):
         if (line['cmd'] == 'deal' and lines[i - 1]['btnnew'] and not texts) or \
                 (line['cmd'] == 'newgame yes' and 'Are you sure?' in texts and 'Invalid value' not in texts):
             starts.append(i)
-    over = []
-    for n, (l, end) in enumerate(zip(starts, starts[1:] + [len(lines)])):
-        m = next((i for i in range(l, end) if not (lines[i]['btnstay'] or lines[i]['btnbet'] or lines[i]['btnpass'])),
-                 None)
-        if m is not None:
-            over.append((n + 1, l, m))
-    return over
+    ends = [next((i for i in range(l, end) if not (lines[i]['btnstay'] or lines[i]['btnbet'] or lines[i]['btnpass'])),
+                 None) for l, end in zip(starts, starts[1:] + [len(lines)])]
+    return [(n + 1, l, m) for n, (l, m) in enumerate(zip(starts, ends)) if m is not None]
 
 
 def check(sim, seed, length):
     lines, hands = run(sim, seed, length)
     over = deals_over(lines)
     serials = [int(h['game_number'].split('-')[1]) for h in hands]
-    if serials != [n for n, _, _ in over]:
-        raise SystemExit('seed %d: the file holds deals %s, the answers end deals %s' %
-                         (seed, serials[:20], [n for n, _, _ in over][:20]))
+    require(serials == [n for n, _, _ in over], 'seed %d: the file holds deals %s, the answers end deals %s' %
+            (seed, serials[:20], [n for n, _, _ in over][:20]))
     for h, (serial, l, m) in zip(hands, over):
         where = 'seed %d, deal %d (lines %d to %d)' % (seed, serial, l, m)
         start = {p['id']: p['starting_stack'] for p in h['players']}
@@ -81,23 +79,20 @@ def check(sim, seed, length):
                 if (who == 0 and what not in ('Dealt Cards', 'Post SB', 'Post BB', 'Shows Cards')) or \
                         what == 'Player Adjustment':
                     on_line_l = False
-                if what == 'Dealt Cards' and a['cards'] != cards(lines[l]['hole'][who]):
-                    raise SystemExit('%s: the cards of player %d differ from hole' % (where, who))
+                require(what != 'Dealt Cards' or a['cards'] == cards(lines[l]['hole'][who]),
+                        '%s: the cards of player %s differ from hole' % (where, who))
                 if what in PAYS or what == 'Player Adjustment':
                     change = a['amount'] if what in PAYS else -a['amount']
                     paid[who] += change
                     paid_at_l[who] += change * on_line_l
         for w in h['pots'][0]['player_wins']:
             won[w['player_id']] += w['win_amount']
-        if board != cards(lines[l]['board'][:len(board)]):
-            raise SystemExit('%s: the board %s is not that of line L' % (where, board))
+        require(board == cards(lines[l]['board'][:len(board)]), '%s: the board %s is not line L\'s' % (where, board))
         for s in start:
-            if m != l and start[s] - paid_at_l[s] != lines[l]['cash'][s]:
-                raise SystemExit('%s: seat %d starts with %d, paid %d on line L, holds %d there' %
-                                 (where, s, start[s], paid_at_l[s], lines[l]['cash'][s]))
-            if start[s] - paid[s] + won[s] != lines[m]['cash'][s]:
-                raise SystemExit('%s: seat %d starts with %d, paid %d, won %d, holds %d on line M' %
-                                 (where, s, start[s], paid[s], won[s], lines[m]['cash'][s]))
+            require(m == l or start[s] - paid_at_l[s] == lines[l]['cash'][s], '%s: seat %d starts with %d, '
+                    'paid %d on line L, holds %d there' % (where, s, start[s], paid_at_l[s], lines[l]['cash'][s]))
+            require(start[s] - paid[s] + won[s] == lines[m]['cash'][s], '%s: seat %d starts with %d, paid %d, '
+                    'won %d, holds %d on line M' % (where, s, start[s], paid[s], won[s], lines[m]['cash'][s]))
     return len(hands)
 
 

@@ -59,9 +59,7 @@ def main():
             failures.append("the start-up that cannot save showed no error box")
         if os.path.exists(os.path.join(deep, "holdem")):
             failures.append("the failed start-up left the settings folder behind")
-    for f in failures:
-        print("FAIL:", f)
-    print("FAILED" if failures else "OK")
+    print("\n".join(["FAIL: " + f for f in failures] + ["FAILED" if failures else "OK"]))
     return 1 if failures else 0
 
 

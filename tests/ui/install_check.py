@@ -42,8 +42,7 @@ def tool(name, package):
 
 def png_size(path):
     # Width and height of an 8-bit RGBA PNG, or None for another kind of file.
-    with open(path, "rb") as f:
-        head = f.read(26)
+    head = open(path, "rb").read(26)
     width, height, depth, colour = struct.unpack(">IIBB", head[16:26])
     return (width, height) if head[:16] == b"\x89PNG\r\n\x1a\n\0\0\0\rIHDR" and (depth, colour) == (8, 6) else None
 

@@ -54,9 +54,7 @@ def main():
         (f"scripts/test built {test[1]}, not all once",
          len(test[1]) != 1 or any("--target" in a or "-t" in a for a in test[1])),
     ] if wrong]
-    for f in failures:
-        print("FAIL:", f)
-    print("FAILED" if failures else "OK")
+    print("\n".join(["FAIL: " + f for f in failures] + ["FAILED" if failures else "OK"]))
     return 1 if failures else 0
 
 
