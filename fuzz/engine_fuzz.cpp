@@ -8,6 +8,7 @@
 // (4 bytes), then events. An event is one byte, its low four bits naming it;
 // `level` and `back` take one more byte, `money` and `until` a length byte and
 // the text (or, with the length byte's top bit, 4 bytes printed as a number).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,26 +22,17 @@ namespace {
 using namespace holdem;
 
 // Reads the input front to back; past its end, everything reads as zero.
-class Reader {
- public:
-  Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool done() const { return pos_ >= size_; }
-  uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+struct Reader {
+  const uint8_t* data;
+  size_t size;
+  size_t pos = 0;
+  bool done() const { return pos >= size; }
+  uint8_t byte() { return pos < size ? data[pos++] : 0; }
   int32_t int32() {
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i) v = v << 8 | byte();
     return static_cast<int32_t>(v);
   }
-  std::string text(size_t length) {
-    std::string out;
-    while (out.size() < length && !done()) out += static_cast<char>(byte());
-    return out;
-  }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
 };
 
 // A settings value as a hand-edited file might hold it.
@@ -61,7 +53,9 @@ int32_t settingsValue(Reader& in) {
 std::string editText(Reader& in) {
   const uint8_t length = in.byte();
   if (length & 0x80) return std::to_string(in.int32());
-  return in.text(length % 24);
+  std::string out;
+  for (int n = length % 24; n > 0 && !in.done(); --n) out += static_cast<char>(in.byte());
+  return out;
 }
 
 [[noreturn]] void fail(long event, int op, const std::string& what) {
@@ -72,13 +66,11 @@ std::string editText(Reader& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Reader in(data, size);
-  const uint8_t flags = in.byte();
+  Reader in{data, size};
   MemorySettings::Values values;
-  if (flags & 1) {
-    for (const SettingInfo& setting : kSettings) {
-      values[MemorySettings::name(setting.name.section, setting.name.key)] = settingsValue(in);
-    }
+  if (in.byte() & 1) {  // twelve settings values follow
+    for (const SettingInfo& s : kSettings)
+      values[MemorySettings::name(s.name.section, s.name.key)] = settingsValue(in);
   }
   const int64_t clock = static_cast<uint32_t>(in.int32());
   testing::Table table(clock, std::move(values));
@@ -111,13 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 15: g.paintTable(); break;
     }
     ++events;
-    for (const auto& card : table.canvas.cards) {
-      if (card.image < 0 || card.image >= kCardPictureCount) {
-        fail(events, op, "drew card picture " + std::to_string(card.image));
-      }
+    if (std::ranges::any_of(table.canvas.cards,
+                            [](const auto& c) { return c.image < 0 || c.image >= kCardPictureCount; })) {
+      fail(events, op, "drew a card picture that does not exist");
     }
-    for (const auto& box : table.dialogs.boxes) {
-      if (box.text.empty()) fail(events, op, "an empty message box");
+    if (std::ranges::any_of(table.dialogs.boxes, [](const auto& b) { return b.text.empty(); })) {
+      fail(events, op, "an empty message box");
     }
     table.dialogs.boxes.clear();
   }

@@ -1,55 +1,48 @@
 #!/usr/bin/env python3
-"""The real game on the X display named by $DISPLAY (a virtual one under
-xvfb-run), started twice:
-
-    holdem_check.py HOLDEM RECORDED_FIRST_START_FILE
-
-- with a fresh $XDG_CONFIG_HOME: its window comes up with the menu and the
-  800 x 520 table, and the settings file it wrote is the one the recorded
-  first start-up leaves;
-- with $XDG_CONFIG_HOME so deep that the settings folder can be made but no
-  file written inside it (the full path is longer than the system allows):
-  the start-up shows its error box ("Error"), and the settings folder, made
-  for the write, is gone again, as holdem-sim leaves it.
-
-Exit status 0 when both hold."""
-
+# The real game on the X display named by $DISPLAY (a virtual one under
+# xvfb-run), started twice:
+#
+#     holdem_check.py HOLDEM RECORDED_FIRST_START_FILE
+#
+# - with a fresh $XDG_CONFIG_HOME: its window comes up with the menu and the
+#   800 x 520 table, and the settings file it wrote is the one the recorded
+#   first start-up leaves;
+# - with $XDG_CONFIG_HOME so deep that the settings folder can be made but no
+#   file written inside it (the full path is longer than the system allows):
+#   the start-up shows its error box ("Error"), and the settings folder, made
+#   for the write, is gone again, as holdem-sim leaves it.
+#
+# Exit status 0 when both hold.
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
 
-def windows():
-    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
-    return [line.strip() for line in tree.splitlines()]
-
-
-def start(holdem, work, config):
+def comes_up(holdem, work, config, window):
+    # Starts the game with `config` as $XDG_CONFIG_HOME and waits up to 30 s
+    # for a window whose line in the window tree holds `window`.
     env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
-    return subprocess.Popen([holdem], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
-def wait_for(game, what, seconds=30):
-    deadline = time.monotonic() + seconds
-    while not what():
-        if game.poll() is not None or time.monotonic() > deadline:
-            return False
-        time.sleep(0.05)
-    return True
+    game = subprocess.Popen([holdem], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 30
+        while game.poll() is None and time.monotonic() < deadline:
+            if window in subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout:
+                return True
+            time.sleep(0.05)
+        return False
+    finally:
+        game.kill()
+        game.wait()
 
 
 def main():
     holdem, recorded = os.path.abspath(sys.argv[1]), open(sys.argv[2], "rb").read()
-    work = tempfile.mkdtemp()
-    games = []
     failures = []
-    try:
+    with tempfile.TemporaryDirectory() as work:
         config = os.path.join(work, "config")
-        games.append(start(holdem, work, config))
-        if not wait_for(games[-1], lambda: any('"holdem": ("holdem" "holdem")  800x538' in w for w in windows())):
+        if not comes_up(holdem, work, config, '"holdem": ("holdem" "holdem")  800x538'):
             failures.append("the table window never came up")
         settings = os.path.join(config, "holdem", "tavlor.ini")
         if not os.path.exists(settings) or open(settings, "rb").read() != recorded:
@@ -62,20 +55,11 @@ def main():
         while len(deep) < limit:
             deep = os.path.join(deep, "c" * min(200, limit - len(deep) - 1))
         os.makedirs(deep)
-        games.append(start(holdem, work, deep))
-        if not wait_for(games[-1], lambda: any('"Error"' in w for w in windows())):
+        if not comes_up(holdem, work, deep, '"Error"'):
             failures.append("the start-up that cannot save showed no error box")
         if os.path.exists(os.path.join(deep, "holdem")):
             failures.append("the failed start-up left the settings folder behind")
-    finally:
-        for game in games:
-            if game.poll() is None:
-                game.kill()
-                game.wait()
-        shutil.rmtree(work, ignore_errors=True)
-    for f in failures:
-        print("FAIL:", f)
-    print("FAILED" if failures else "OK")
+    print("\n".join(["FAIL: " + f for f in failures] + ["FAILED" if failures else "OK"]))
     return 1 if failures else 0
 
 
