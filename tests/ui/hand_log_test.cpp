@@ -3,7 +3,6 @@
 // cannot be saved.
 #include "ui/hand_log.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QDockWidget>
 #include <QSettings>

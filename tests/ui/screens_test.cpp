@@ -6,18 +6,13 @@
 //   small: one screen of 1280 x 1024 pixels, 640 x 512 for the 800 x 520
 //          table. The window opens wholly on it with the whole table scaled
 //          down, and every click and key acts on it as on the full table.
-#include <QAction>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QWindow>
-#include <cmath>
 
 #include "table_window_fixture.h"
-#include "ui/card_art.h"
 #include "ui/fonts.h"
 #include "ui/table_stage.h"
 

@@ -2,22 +2,14 @@
 // by mouse and by key against the engine's own game; its keys; what screen
 // readers hear of it; its repaints among other windows; its dialogs.
 #include <QAccessible>
-#include <QAction>
 #include <QButtonGroup>
-#include <QFrame>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QRadioButton>
-#include <QToolButton>
-#include <cmath>
 
 #include "table_window_fixture.h"
-#include "ui/card_art.h"
 #include "ui/fonts.h"
 #include "ui/message_boxes.h"
-#include "ui/options_panel.h"
 #include "ui/rules_dialog.h"
 #include "ui/stats_dialog.h"
 #include "ui/table_description.h"
@@ -152,7 +144,7 @@ class SameGame : public OpenTable {
       EXPECT_EQ(form_->button(static_cast<Button>(b))->isEnabled(), v.enabled[b]);
     EXPECT_EQ(form_->button(Button::CheckCall)->text().toStdString(), v.stayCaption);
     EXPECT_EQ(panelShown(), v.panelVisible);
-    if (!form_->findChild<QFrame*>(QStringLiteral("Panel1"))) return;  // built when first opened
+    if (!form_->findChild<QWidget*>(QStringLiteral("Panel1"))) return;  // built when first opened
     EXPECT_EQ(find<QLineEdit>("money")->text().toStdString(), v.money);
     EXPECT_EQ(find<QLineEdit>("until")->text().toStdString(), v.until);
     EXPECT_EQ(label("Label3")->text().toStdString(), v.smallBetText);
@@ -428,7 +420,7 @@ TEST_F(WindowTest, WidgetsTellScreenReadersWhatTheyAreAndHold) {
   EXPECT_EQ(accessibleText(find("playerstatus")), "You: " + v.status[0]);
   EXPECT_EQ(accessibleText(find("betsize")), "Pot: " + v.potText);
   EXPECT_EQ(accessibleText(find("theresult")), QString::fromStdString(v.result).trimmed().toStdString());
-  QTest::mouseClick(find<QToolButton>("up"), Qt::LeftButton);
+  QTest::mouseClick(find("up"), Qt::LeftButton);
   EXPECT_EQ(accessibleText(find("Label4")), "Big bet: $8");
 }
 
@@ -511,10 +503,10 @@ TEST_F(WindowTest, ACardDrawnBetweenClicksStaysUntilAWholeRepaint) {
 TEST_F(WindowTest, ACardBackClickRepaintsTheBacksEvenWhenAlreadyChosen) {
   open();
   form_->toggleOptions();
-  QTest::mouseClick(find<QRadioButton>("cardbacks2"), Qt::LeftButton);
+  QTest::mouseClick(find("cardbacks2"), Qt::LeftButton);
   const Point robot = info(Seat::Robot).cardSlot[1];
   form_->canvas().setPixel(robot.x + 30, robot.y + 40, 0xFF00FF);
-  QTest::mouseClick(find<QRadioButton>("cardbacks2"), Qt::LeftButton);
+  QTest::mouseClick(find("cardbacks2"), Qt::LeftButton);
   EXPECT_EQ(expectCardsShown(canvas()), 16);
   EXPECT_EQ(settings_.readInt("Card", "back", 0), kBackRock);
 }
