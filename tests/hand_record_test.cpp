@@ -167,10 +167,7 @@ TEST(HandRecord, AgreesWithTheTableDealByDealOverLongRandomRuns) { playAndCompar
 // Few chips: seats run out, go below zero, post blinds they cannot pay and
 // sit deals out; deals begin with every opponent counted out.
 TEST(HandRecord, AgreesWithTheTableWhenChipsRunShort) {
-  MemorySettings::Values values{{"Cash/player", 30}, {"Cash/freak", 0},  {"Cash/geek", 3},
-                                {"Cash/master", 1},  {"Cash/champ", 40}, {"Cash/pinhead", -5},
-                                {"Cash/expert", 0},  {"Cash/robot", 2},  {"Cash/initial", 25}};
-  playAndCompare(42, 7, values, 3000);
+  playAndCompare(42, 7, testing::kChipsRunShort, 3000);
 }
 
 }  // namespace

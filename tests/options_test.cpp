@@ -81,29 +81,6 @@ TEST(Options, CardBackRepaintsTheBacksAtOnceAndIsSaved) {
   EXPECT_EQ(table.onTable.pictureAt(info(Seat::Robot).cardSlot[1]), kFirstBackImage + 2);
 }
 
-// The AI level changes how often a responder looks, from the next Deal on;
-// New game's first deal keeps the level it had.
-TEST(Options, LevelTakesEffectAtTheNextDealOnly) {
-  StartedTable table(4);
-  Game& g = *table.game;
-  const auto foldAndDeal = [&g] {
-    g.click(Button::Fold);
-    g.click(Button::Deal);
-  };
-  g.selectLevel(3);
-  EXPECT_EQ(g.state().peekThreshold, 100);
-  foldAndDeal();
-  EXPECT_EQ(g.state().peekThreshold, 20);
-  g.selectLevel(1);
-  g.newGame();
-  EXPECT_EQ(g.state().peekThreshold, 20);
-  foldAndDeal();
-  EXPECT_EQ(g.state().peekThreshold, 70);
-  g.selectLevel(2);
-  foldAndDeal();
-  EXPECT_EQ(g.state().peekThreshold, 50);
-}
-
 // New game answered No, or with an initial cash that is no whole number,
 // changes nothing but the generator, which the question's clock reseeds.
 TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
@@ -130,34 +107,6 @@ TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
     reseeded.seed(4);
     EXPECT_EQ(table.random().state(), reseeded.state());
   }
-}
-
-// New game starts every seat from the edit box, without its limits, saves
-// nothing, and deals twice from the clock: the first deal is dealt over at once.
-TEST(NewGame, StartsEverySeatFromTheEditBoxAndPlaysTheSecondDealOfTheClock) {
-  StartedTable table(4);
-  Game& g = *table.game;
-  g.click(Button::CheckCall);
-  g.setMoneyText("50");
-  table.settings.written.clear();
-  Deck deck = g.state().deck;
-  g.newGame();
-  const TableState& t = g.state();
-  EXPECT_EQ(t.initialCash, 50);
-  EXPECT_EQ(t.cash, (PerSeat<int32_t>{50, 50, 50, 50, 50, 50, 49, 48}));
-  EXPECT_EQ(std::make_tuple(t.dealsCount, t.handsPlayed, t.dealsDealt, t.bigBlindSeat, t.bettingRound),
-            std::make_tuple(1, 0, 3, 1, int32_t{kPreFlop}));
-  EXPECT_TRUE(t.raised[index(Seat::Robot)]);
-  EXPECT_EQ(g.view().stayCaption, "Call");
-  EXPECT_FALSE(g.view().isEnabled(Button::Deal));
-  EXPECT_TRUE(table.settings.written.empty());
-  Random twice;
-  twice.seed(4);
-  shuffleDeck(deck, twice);
-  shuffleDeck(deck, twice);
-  EXPECT_EQ(table.random().state(), twice.state());
-  EXPECT_EQ(t.hole[index(Seat::Freak)][0], deck[0]);
-  EXPECT_EQ(testing::cardsMissing(table.onTable, t), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -106,46 +106,5 @@ TEST(Showdown, SeatThatWentBrokeDuringTheDealTakesNoPart) {
   EXPECT_EQ(table.game->state().showdown.showdownValue[index(Seat::Freak)], info(Seat::Freak).outMarker);
 }
 
-TEST(Showdown, NobodyTakingPartMeansNobodyWins) {
-  ShowdownTable table({});
-  TableState& t = table.state();
-  t.folded.fill(true);
-  t.foldCount = 6;  // six folds counted; the seventh seat went broke in play
-  t.folded[index(Seat::Champ)] = false;
-  table.setCash(Seat::Champ, -3);
-  const PerSeat<int32_t> cash = t.cash;
-  table.showdown();
-  EXPECT_EQ(table.view().result, "");
-  EXPECT_EQ(t.showdown.winnerCount, 0);
-  EXPECT_EQ(t.cash, cash);
-  EXPECT_EQ(t.handsPlayed, 0);
-  EXPECT_EQ(t.handsWon, 0);
-  EXPECT_TRUE(t.potAwarded);
-  EXPECT_EQ(table.view().statusColor, PerSeat<LabelColor>{});
-  EXPECT_TRUE(table.view().isEnabled(Button::Deal));
-}
-
-// Every seat at the target or beyond gets its box, in seat order, and only
-// Deal stays off; one chip less is no end. A second run of the showdown in
-// the same deal pays nothing and shows no box.
-TEST(Showdown, ReachingTheTargetEndsTheGameWithABoxForEachSeatOnce) {
-  ShowdownTable table({{Seat::Robot, kAces}});  // the target is 1200 + 600
-  table.setCash(Seat::Champ, 5000);
-  table.setCash(Seat::Player, 1800);
-  table.setCash(Seat::Geek, 1799);
-  table.setCash(Seat::Robot, 1700);
-  table.showdown();
-  EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"You win!", "Champ wins", "Robot wins"}));
-  for (const auto& box : table.dialogs.boxes) EXPECT_EQ(box.caption, "Game over");
-  EXPECT_EQ(table.view().enabled, (std::array<bool, kButtonCount>{}));
-  const TableState first = table.game->state();
-  const TableView firstView = table.view();
-  table.dialogs.boxes.clear();
-  table.showdown();
-  EXPECT_TRUE(table.dialogs.boxes.empty());
-  EXPECT_TRUE(table.game->state() == first);
-  EXPECT_TRUE(table.view() == firstView);
-}
-
 }  // namespace
 }  // namespace holdem

@@ -158,6 +158,14 @@ TEST(SimProtocol, ClockArgumentIsAnyIntegerModulo2To32) {
   for (const auto& c : cases) EXPECT_EQ(parseClockArgument(c.text), c.value) << c.text;
 }
 
+// The status of a shell command line.
+int statusOf(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
 TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
   const testing::TempDir dir;
   const std::string ini = (dir / "tavlor.ini").string();
@@ -171,6 +179,12 @@ TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
 
   EXPECT_EQ(runSim({"--clock"}, "").status, 2);
   EXPECT_EQ(runSim({"--settings", ini, "--clock", "soon"}, "").status, 2);
+  // An empty settings path: the player's real file is not played on, and nothing is created.
+  const testing::TempDir home;
+  EXPECT_EQ(statusOf("env -u XDG_CONFIG_HOME HOME=" + quoted(home.path().string()) + " " + quoted(simPath()) +
+                     " --settings '' --clock 5 < /dev/null > /dev/null 2>&1"),
+            2);
+  EXPECT_TRUE(testing::listing(home.path()).empty());
 
   // A settings path that is a folder cannot be written.
   std::filesystem::create_directories(dir / "folder.ini");
@@ -180,14 +194,6 @@ TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
                             (dir / "folder.ini").string() +
                             "\",\"caption\":\"Error\",\"buttons\":\"ok\"}]}\n");
 }
-
-// The status of a shell command line.
-int statusOf(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 // Answers that cannot be written (a full disk, a closed output, a reader
 // that went away), in the middle of a long script or at its end, are lost,
@@ -270,16 +276,6 @@ TEST(SimProgram, AnswersEachCommandBeforeWaitingForTheNext) {
   ::waitpid(pid, &status, 0);
   ::close(fromSim[0]);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-// An empty settings path is a usage error: the player's real file is not
-// played on, and nothing is created.
-TEST(SimProgram, EmptySettingsPathIsAUsageError) {
-  const testing::TempDir home;
-  const std::string run = "env -u XDG_CONFIG_HOME HOME=" + quoted(home.path().string()) + " " +
-                          quoted(simPath()) + " --settings '' --clock 5 < /dev/null > /dev/null 2>&1";
-  EXPECT_EQ(statusOf(run), 2);
-  EXPECT_TRUE(testing::listing(home.path()).empty());
 }
 
 }  // namespace

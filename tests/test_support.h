@@ -110,6 +110,12 @@ inline bool playRandomEvent(Game& g, RecordingDialogs& dialogs, Dice& dice) {
   return false;
 }
 
+// Starting chips that run short: seats out of chips, below zero, with less
+// than a blind, and a small initial cash for every New game.
+inline const MemorySettings::Values kChipsRunShort{
+    {"Cash/player", 30},  {"Cash/freak", 0},  {"Cash/geek", 3},  {"Cash/master", 1},  {"Cash/champ", 40},
+    {"Cash/pinhead", -5}, {"Cash/expert", 0}, {"Cash/robot", 2}, {"Cash/initial", 25}};
+
 // A table started up at a fixed clock; a failed start-up fails the test.
 struct StartedTable : Table {
   explicit StartedTable(int64_t clock = 1000, MemorySettings::Values settingsValues = {})
