@@ -1,7 +1,5 @@
 // The opponents at Normal speed: a click played back step by step ends
 // where Instant ends, and input during the playback shows the rest first.
-#include <QAction>
-#include <QLineEdit>
 #include <QSettings>
 
 #include "table_window_fixture.h"

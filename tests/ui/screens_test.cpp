@@ -6,18 +6,13 @@
 //   small: one screen of 1280 x 1024 pixels, 640 x 512 for the 800 x 520
 //          table. The window opens wholly on it with the whole table scaled
 //          down, and every click and key acts on it as on the full table.
-#include <QAction>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QWindow>
-#include <cmath>
 
 #include "table_window_fixture.h"
-#include "ui/card_art.h"
 #include "ui/fonts.h"
 #include "ui/table_stage.h"
 
@@ -49,55 +44,36 @@ class HighDpi : public OpenTable {
 };
 
 TEST_F(HighDpi, LayoutStaysInLogicalPixelsWhileCardsAndFeltAreSharp) {
-  EXPECT_DOUBLE_EQ(form_->canvas().devicePixelRatio(), kScale);
   EXPECT_EQ(form_->canvas().size(), QSize(kTableWidth, kTableHeight));
   EXPECT_EQ(find("lblfcash")->pos(), QPoint(112, 48));
   EXPECT_EQ(form_->button(Button::Fold)->geometry(),
             QRect(200, 472, 57, form_->button(Button::Fold)->height()));
-  QImage screen = onScreen();
-  ASSERT_EQ(screen.size(), QSize(1600, 1040));
-  EXPECT_EQ(expectCardsShown(screen, kScale), 16);
-  EXPECT_EQ(feltMismatchesOnScreen(screen, toQRect(kBoardArea), kScale), 0);
+  const TableState state = form_->game().state();
+  // Moved to a denser screen and back, the table is drawn anew for each.
+  for (const auto& [screen, ratio] : {std::pair{"Main", kScale}, {"Side", 3}, {"Main", kScale}}) {
+    SCOPED_TRACE(screen);
+    form_->windowHandle()->setScreen(screenNamed(screen));
+    QApplication::processEvents();
+    ASSERT_DOUBLE_EQ(form_->canvas().devicePixelRatio(), ratio);
+    const QImage shown = onScreen();
+    ASSERT_EQ(shown.size(), QSize(kTableWidth, kTableHeight) * ratio);
+    EXPECT_EQ(expectCardsShown(shown, ratio), 16);
+    EXPECT_EQ(feltMismatchesOnScreen(shown, toQRect(kBoardArea), ratio), 0);
+  }
+  EXPECT_TRUE(form_->game().state() == state);  // a repaint, nothing more
   // The flop, then a fold: the felt comes back exactly where the cards lay.
   click(Button::CheckCall);
   EXPECT_GE(expectCardsShown(onScreen(), kScale), 2 + 3);
   click(Button::Fold);
-  screen = onScreen();
-  EXPECT_EQ(feltMismatchesOnScreen(screen, toQRect(info(Seat::Player).cardArea), kScale), 0);
-  expectCardsShown(screen, kScale);
-}
-
-TEST_F(HighDpi, MovedToADenserScreenTheTableIsDrawnAnewForIt) {
-  const TableState state = form_->game().state();
+  const QImage shown = onScreen();
+  EXPECT_EQ(feltMismatchesOnScreen(shown, toQRect(info(Seat::Player).cardArea), kScale), 0);
+  expectCardsShown(shown, kScale);
+  // A window told its ratio keeps it, wherever it goes.
+  form_.reset();
+  open(1.0);
   form_->windowHandle()->setScreen(screenNamed("Side"));
   QApplication::processEvents();
-  EXPECT_DOUBLE_EQ(form_->canvas().devicePixelRatio(), 3.0);
-  EXPECT_TRUE(form_->game().state() == state);  // a repaint, nothing more
-  const QImage screen = onScreen();
-  ASSERT_EQ(screen.size(), QSize(2400, 1560));
-  EXPECT_EQ(expectCardsShown(screen, 3), 16);
-  EXPECT_EQ(feltMismatchesOnScreen(screen, toQRect(kBoardArea), 3), 0);
-  click(Button::CheckCall);
-  expectCardsShown(onScreen(), 3);
-  form_->windowHandle()->setScreen(QGuiApplication::primaryScreen());
-  QApplication::processEvents();
-  EXPECT_DOUBLE_EQ(form_->canvas().devicePixelRatio(), kScale);
-  expectCardsShown(onScreen(), kScale);
-}
-
-// A window told its ratio keeps it, wherever it goes.
-TEST(HighDpiFixed, AWindowGivenItsRatioKeepsIt) {
-  TableFolder folder;
-  SettingsFile settings(folder.path("tavlor.ini"));
-  FixedClock clock(kClock);
-  RecordingDialogs dialogs;
-  TableWindow form(settings, clock, &dialogs, 1.0);
-  ASSERT_TRUE(form.startUp());
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  form.windowHandle()->setScreen(screenNamed("Side"));
-  QApplication::processEvents();
-  EXPECT_DOUBLE_EQ(form.canvas().devicePixelRatio(), 1.0);
+  EXPECT_DOUBLE_EQ(form_->canvas().devicePixelRatio(), 1.0);
 }
 
 class SmallScreen : public OpenTable {
@@ -157,6 +133,15 @@ TEST_F(SmallScreen, TheWindowOpensWhollyOnTheScreenWithTheWholeTableScaledToFit)
   EXPECT_DOUBLE_EQ(stage()->scale(), 640.0 / 800.0);
   expectWholeTableShown();
   EXPECT_EQ(expectCardsShown(canvas(), kScale), 16);  // laid out and drawn as ever
+  // It goes down to half the table and up to its full size.
+  form_->resize(100, 100);
+  QApplication::processEvents();
+  EXPECT_EQ(stage()->size(), QSize(400, 260));
+  expectWholeTableShown(10.0);
+  form_->resize(900, 700);  // larger than the table: drawn as laid out, black around it
+  QApplication::processEvents();
+  EXPECT_DOUBLE_EQ(stage()->scale(), 1.0);
+  expectWholeTableShown(0.0001);
 }
 
 // A press anywhere on a button of the scaled table lands on the very point
@@ -196,17 +181,6 @@ TEST_F(SmallScreen, ClicksAndKeysLandWhereThePictureShowsThem) {
   key(Qt::Key_Escape);
   EXPECT_FALSE(form_->game().view().panelVisible);
   expectWholeTableShown();
-}
-
-TEST_F(SmallScreen, TheWindowGoesDownToHalfTheTableAndUpToItsFullSize) {
-  form_->resize(100, 100);
-  QApplication::processEvents();
-  EXPECT_EQ(stage()->size(), QSize(400, 260));
-  expectWholeTableShown(10.0);
-  form_->resize(900, 700);  // larger than the table: drawn as laid out, black around it
-  QApplication::processEvents();
-  EXPECT_DOUBLE_EQ(stage()->scale(), 1.0);
-  expectWholeTableShown(0.0001);
 }
 
 }  // namespace

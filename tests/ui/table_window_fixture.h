@@ -1,18 +1,18 @@
 #pragma once
 
-// What the window tests share: a folder to play in, the felt, a fixture that
-// opens the table window with a fixed clock, and the comparison of a
-// picture with its checked-in reference.
+// What the window tests share: a folder to play in, the felt, the cards as a
+// picture shows them, a fixture that opens the table window with a fixed
+// clock, and the comparison of a picture with its checked-in reference.
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QRegion>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "../test_support.h"
-#include "card_pixels.h"
 #include "game/settings_file.h"
+#include "ui/card_art.h"
 #include "ui/table_canvas.h"
 #include "ui/table_window.h"
 
@@ -40,6 +40,34 @@ inline const QImage& tablePicture() {
   static const QImage picture =
       QImage(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp")).convertToFormat(QImage::Format_RGB32);
   return picture;
+}
+
+// The cards that `picture` does not show whole (drawn sharp for the
+// picture's pixel ratio, with the twelve pixels that round off its corners
+// black), each with the count of its wrong pixels.
+inline std::vector<std::string> cardMismatches(const QImage& picture, int ratio,
+                                               const std::vector<testing::CardPlace>& cards) {
+  std::vector<std::string> bad;
+  for (const testing::CardPlace& c : cards) {
+    const QImage sharp = renderCardPicture(c.image, ratio);
+    int wrongCorners = 0, wrongFace = 0;
+    for (int y = 0; y < kCardHeight * ratio; ++y)
+      for (int x = 0; x < c.visible * ratio; ++x) {
+        const QPoint device(c.at.x * ratio + x, c.at.y * ratio + y);
+        const int lx = x / ratio, ly = y / ratio;
+        if (!picture.rect().contains(device)) {
+          ++wrongFace;
+        } else if (std::min(lx, kCardWidth - 1 - lx) + std::min(ly, kCardHeight - 1 - ly) <= 1) {
+          wrongCorners += picture.pixel(device) != qRgb(0, 0, 0) ? 1 : 0;
+        } else {
+          wrongFace += picture.pixel(device) != sharp.pixel(x, y) ? 1 : 0;
+        }
+      }
+    if (wrongCorners || wrongFace)
+      bad.push_back(c.name + ": " + std::to_string(wrongCorners) + " corner and " +
+                    std::to_string(wrongFace) + " card pixels wrong");
+  }
+  return bad;
 }
 
 // The felt as the table shows it: the picture repeated from the top-left corner.
