@@ -225,24 +225,6 @@ TEST(OpenHandHistory, EveryDealReadsBackAsItsRecord) {
   }
 }
 
-// The check of the required fields finds each one missing.
-TEST(OpenHandHistory, TheFieldCheckFindsEachRequiredFieldMissing) {
-  const Json hand = Json::parse(ohhText(playDeals(1700000000, 3, {}, 1).front()));
-  ASSERT_EQ(formatFaults(hand), std::vector<std::string>{});
-  std::vector<Json::json_pointer> required;
-  for (const auto& [key, type] : kHandFields) required.emplace_back("/ohh/" + key);
-  for (const char* nested :
-       {"/ohh/bet_limit/bet_type", "/ohh/players/3/seat", "/ohh/players/0/starting_stack",
-        "/ohh/rounds/0/street", "/ohh/rounds/0/actions/2/player_id", "/ohh/rounds/0/actions/4/action_number",
-        "/ohh/pots/0/amount", "/ohh/pots/0/player_wins/0/win_amount"})
-    required.emplace_back(nested);
-  for (const auto& path : required) {
-    Json broken = hand;
-    broken[path.parent_pointer()].erase(path.back());
-    EXPECT_FALSE(formatFaults(broken).empty()) << path.to_string();
-  }
-}
-
 // --- The file -----------------------------------------------------------------
 
 // The hands of a file, read one by one; a piece that is no JSON fails.

@@ -20,47 +20,6 @@ TEST(WholeNumber, OnlySignAndAsciiDigitsWithin32Bits) {
   for (const auto& [text, value] : cases) EXPECT_EQ(parseWholeNumber(text), value) << '"' << text << '"';
 }
 
-// A number within 100..1,000,000 is confirmed and saved; a new initial cash
-// also sets every seat's chips at once, in the middle of a deal too.
-// Anything else is refused with its box and changes nothing.
-TEST(Options, InitialCashAndTargetWithinLimitsAreTakenAndSaved) {
-  const struct {
-    const char* text;
-    const char* refusal;
-  } cases[] = {{"100", nullptr},
-               {"1000000", nullptr},
-               {"99", "the value is off limits"},
-               {"1000001", "the value is off limits"},
-               {"-100", "the value is off limits"},
-               {"12 ", "Invalid value"}};
-  for (const bool target : {false, true}) {
-    for (const auto& c : cases) {
-      SCOPED_TRACE(std::string(target ? "target " : "initial cash ") + c.text);
-      StartedTable table(3);
-      Game& g = *table.game;
-      g.click(Button::CheckCall);
-      table.settings.written.clear();
-      const TableState before = g.state();
-      target ? g.setUntilText(c.text) : g.setMoneyText(c.text);
-      target ? g.enterTarget() : g.enterInitialCash();
-      TableState expected = before;
-      std::vector<std::string> written;
-      std::string box = c.refusal ? c.refusal : "";
-      if (!c.refusal) {
-        const int32_t value = std::stoi(c.text);
-        (target ? expected.untilTarget : expected.initialCash) = value;
-        if (!target) expected.cash.fill(value);
-        written = {target ? "Cash/until" : "Cash/initial"};
-        box = target ? "New until value confirmation" : "New initial cash value confirmation";
-      }
-      EXPECT_TRUE(g.state() == expected);
-      EXPECT_EQ(table.dialogs.boxes, (std::vector<testing::Box>{{box, "", BoxButtons::Ok}}));
-      EXPECT_EQ(table.settings.written, written);
-      for (int s = 0; s < kSeatCount; ++s) EXPECT_EQ(g.view().cashText[s], std::to_string(g.state().cash[s]));
-    }
-  }
-}
-
 TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
   StartedTable table(4);
   table.settings.failWrites = true;

@@ -204,23 +204,6 @@ TEST(SettingsFile, TemporaryFileThatCannotBeMadeWritesNothingAnywhere) {
   }
 }
 
-// A file of 5 MB, the game's section in the middle of it: read, and saved
-// in full.
-TEST(SettingsFile, FiveMegabyteFileIsKeptWhole) {
-  TempDir dir;
-  std::string head, tail;
-  for (int i = 0; head.size() < 2'500'000; ++i)
-    head += "; note " + std::to_string(i) + std::string(200, '.') + "\n";
-  for (int i = 0; tail.size() < 2'500'000; ++i)
-    tail += "; later " + std::to_string(i) + std::string(200, '.') + "\n";
-  writeBytes(dir / "tavlor.ini", head + "[Cash]\nplayer=777\n" + tail);
-  SettingsFile file(dir / "tavlor.ini");
-  EXPECT_EQ(file.readInt("Cash", "player", 0), 777);
-  ASSERT_TRUE(save(file));
-  EXPECT_EQ(readBytes(dir / "tavlor.ini"), head + "[Cash]\nplayer=6\n" + tail);
-  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"tavlor.ini"});
-}
-
 TEST(SettingsFile, WritesThroughSymlinksKeepingThemAndMakesMissingFolders) {
   struct Case {
     const char* what;
