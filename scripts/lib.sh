@@ -9,7 +9,7 @@ HOLDEM_PACKAGES=(
   cmake g++ make pkg-config python3
   qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xauth x11-utils fonts-dejavu-core
+  xvfb xauth x11-utils xdotool fonts-dejavu-core
   fonts-dejavu-extra desktop-file-utils appstream
 )
 
