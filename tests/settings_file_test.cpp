@@ -69,6 +69,8 @@ TEST(SettingsText, FindsTheFirstKeyOfTheFirstMatchingSection) {
   const Case cases[] = {
       {"plain", "[Cash]\nplayer=1147\n", "1147"},
       {"last line without line end", "[Cash]\nplayer=12", "12"},
+      {"last line ending in a lone CR", "[Cash]\nplayer=12\r", "12"},
+      {"a line ending in ']' that is no header", "[Cash]\nnote=a]\nplayer=4\n", "4"},
       {"missing key", "[Cash]\ngeek=1\n", no},
       {"key of another section", "[Cash]\ngeek=1\n[Card]\nplayer=5\n", no},
       {"key before the first header", "player=5\n[Cash]\ngeek=1\n", no},
