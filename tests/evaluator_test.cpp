@@ -111,28 +111,6 @@ TEST(Evaluator, FillsBoardSlotsForEachRoundAndRatesTheBoardAlone) {
   }
 }
 
-TEST(Evaluator, NamesExactlyTheListedHandValues) {
-  const std::string one[] = {"Two",  "Three", "Four", "Five",  "Six",  "Seven", "Eight",
-                             "Nine", "Ten",   "Jack", "Queen", "King", "Ace"};
-  const std::string many[] = {"Twos",  "Threes", "Fours", "Fives",  "Sixes", "Sevens", "Eights",
-                              "Nines", "Tens",   "Jacks", "Queens", "Kings", "Aces"};
-  const auto expectedName = [&](int64_t v) -> std::string {
-    const auto in = [v](int64_t first, int64_t last) { return v >= first && v <= last; };
-    if (in(2, 12)) return one[v];
-    if (in(100, 112)) return "One pair " + many[v - 100];
-    if (in(201, 212)) return "Two pairs " + many[v - 200];
-    if (in(300, 312)) return "Three " + many[v - 300];
-    if (in(403, 412)) return "Straight " + one[v - 400] + " High";
-    if (in(454, 462)) return "Flush " + one[v - 450] + " High";
-    if (in(500, 512)) return "Full house " + many[v - 500];
-    if (in(800, 812)) return "Four " + many[v - 800];
-    return v == 1000 ? "Straight flush" : "";
-  };
-  for (int32_t value = -200; value <= 1200; ++value) EXPECT_EQ(handName(value), expectedName(value)) << value;
-  for (int32_t value : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()})
-    EXPECT_EQ(handName(value), "") << value;
-}
-
 // ---------------------------------------------------------------------------
 // The rating slot by slot, as the rules read, for cross-checking the game's
 // evaluator on any slot contents.

@@ -266,23 +266,6 @@ TEST(HandFile, AHandCutOffAnywhereIsDroppedAtTheNextAppendAndNothingBefore) {
   }
 }
 
-TEST(HandFile, AFolderThatCannotBeMadeLeavesTheProblemInWordsAndTheNextDealTriesAgain) {
-  const testing::TempDir dir;
-  testing::writeBytes(dir / "plain", "a file where the folder should be");
-  HandHistory history = HandHistory::inFolder(dir / "plain" / "hands");
-  const HandRecord r = playDeals(1700000000, 3, {}, 1).front();
-  EXPECT_FALSE(history.save(r));
-  EXPECT_NE(history.problem().find((dir / "plain" / "hands").string()), std::string::npos)
-      << history.problem();
-  std::filesystem::remove(dir / "plain");
-  EXPECT_TRUE(history.save(r)) << history.problem();
-  EXPECT_EQ(history.problem(), "");
-  const auto saved = testing::readBytes(history.fileFor(r));
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(readHands(*saved).size(), 1u);
-  EXPECT_EQ(history.fileFor(r).filename(), "holdem-2023-11-14.ohh");
-}
-
 // --- Reading hands back, replaying them, and a session's figures ----------
 
 // Saved and read back, every deal replays to the end its record tells:
@@ -310,27 +293,6 @@ TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
       for (int c = 0; c < got.boardShown; ++c) EXPECT_EQ(read.hands[i].board[c], deals[i].board[c]);
       if (::testing::Test::HasFailure()) return;
     }
-  }
-}
-
-TEST(ReadHands, RefusesWhatIsNotAHandOfThisTableAndSaysWhy) {
-  const std::string good = ohhText(playDeals(1700000000, 3, {}, 1).front());
-  const auto changed = [&good](const std::string& from, const std::string& to) {
-    std::string s = good;
-    return s.replace(s.find(from), from.size(), to);
-  };
-  const size_t card = good.find("\"cards\":[\"") + 10;
-  for (const std::string& text :
-       {std::string(), std::string("not json"), std::string("[1,2]"), std::string(100000, '['),
-        good + "\n\n" + good.substr(0, good.size() / 2), changed("\"Post SB\"", "\"Steal\""),
-        changed("\"player_id\":", "\"player_id\":9,\"x\":"),
-        good.substr(0, card) + "Zz" + good.substr(card + 2),
-        changed("\"starting_stack\":1200", "\"starting_stack\":99999999999"),
-        changed("\"small_blind_amount\":1", "\"small_blind_amount\":\"1\""),
-        changed("\"pots\"", "\"pot\"")}) {
-    const ReadHands read = readOhhText(text);
-    EXPECT_TRUE(read.hands.empty()) << text.substr(0, 80);
-    EXPECT_NE(read.error, "") << text.substr(0, 80);
   }
 }
 

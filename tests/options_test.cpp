@@ -30,16 +30,6 @@ TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 1200);
 }
 
-// A card back is shown on every face-down card at once and saved.
-TEST(Options, CardBackRepaintsTheBacksAtOnceAndIsSaved) {
-  StartedTable table(4);
-  table.game->chooseCardBack(2);
-  EXPECT_EQ(table.settings.values.at("Card/back"), kFirstBackImage + 2);
-  EXPECT_EQ(table.view().backItem, 2);
-  EXPECT_EQ(testing::cardsMissing(table.onTable, table.game->state()), std::vector<std::string>{});
-  EXPECT_EQ(table.onTable.pictureAt(info(Seat::Robot).cardSlot[1]), kFirstBackImage + 2);
-}
-
 // New game answered No, or with an initial cash that is no whole number,
 // changes nothing but the generator, which the question's clock reseeds.
 TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {

@@ -59,31 +59,5 @@ TEST(DealStart, SeatOutOfChipsShowsNoCardsFromTheNextDealOn) {
   EXPECT_GT(staleSeats, 0);  // some seat ran out with its cards on the table
 }
 
-// A folding closing seat hands the closing to the next seat down that is
-// still in with chips, or to the human.
-TEST(Opponents, FoldingClosingSeatHandsTheClosingOn) {
-  const struct {
-    int closing;
-    std::vector<int> outSeats;  // odd: folded; even: broke
-    int expected;
-  } cases[] = {{1, {}, 8}, {4, {}, 3}, {4, {3}, 2}, {4, {3, 2, 1}, 8}, {7, {6, 5, 4, 3, 2}, 1}};
-  for (const auto& c : cases) {
-    StartedTable table(81);
-    TableState& t = table.state();
-    for (int n : c.outSeats) {
-      if (n % 2) {
-        t.folded[index(seatAt(n))] = true;
-      } else {
-        table.setCash(seatAt(n), 0);
-      }
-    }
-    t.closingSeat = c.closing;
-    t.currentBet = 5000;  // more than the seat's chips: it folds
-    table.opponentRespond(c.closing);
-    EXPECT_TRUE(t.folded[index(seatAt(c.closing))]);
-    EXPECT_EQ(t.closingSeat, c.expected) << "closing " << c.closing;
-  }
-}
-
 }  // namespace
 }  // namespace holdem
