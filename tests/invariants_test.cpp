@@ -4,6 +4,7 @@
 // card it calls for.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 #include "game/table_rules.h"
@@ -22,6 +23,40 @@ int64_t paidOut(const TableState& before, const TableState& t) {
   int64_t paid = t.potAwarded ? int64_t{t.pot / t.showdown.winnerCount} * t.showdown.winnerCount : 0;
   if (before.foldCount != kOpponentCount && t.foldCount == kOpponentCount) paid += t.pot;
   return paid;
+}
+
+// The check of the table's rules fires on each rule broken: a check that
+// never fires would pass every random run above.
+TEST(Invariants, EachBrokenRuleOfTheTableIsNamed) {
+  testing::StartedTable table(1234567);
+  const TableSnapshot running{table.game->state(), table.game->view()};
+  const struct {
+    TableEvent event;
+    std::function<void(TableSnapshot&)> breakIt;
+    const char* named;
+  } cases[] = {
+      {TableEvent::IgnoredClick, [](TableSnapshot& a) { a.state.pot += 2; }, "a click on a disabled button"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.deck[5] = a.state.deck[6]; }, "the deck is not"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.bigBlindSeat = 0; }, "bigBlindSeat 0 is no seat"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.closingSeat = 9; }, "closingSeat 9 is no seat"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.raised.fill(true); }, "more than one raised flag"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.raised = {true}; }, "the human's raised flag"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.bettingRound = 0; }, "the round went back"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.view.enabled[0] = true; },
+       "Deal is enabled in a running"},
+      {TableEvent::Other, [](TableSnapshot& a) { a.view.enabled[0] = true; }, "an event outside the betting"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.view.cashText[3] = "7"; },
+       "cash label of seat 3 reads 7"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.view.potText = "0"; }, "the pot label reads 0"},
+  };
+  ASSERT_EQ(brokenTableRule(running, TableEvent::Button, running, true), std::nullopt);
+  for (const auto& c : cases) {
+    TableSnapshot after = running;
+    c.breakIt(after);
+    const auto broken = brokenTableRule(running, c.event, after, true);
+    ASSERT_TRUE(broken) << c.named;
+    EXPECT_EQ(broken->rfind(c.named, 0), 0u) << *broken;
+  }
 }
 
 TEST(Invariants, TenThousandDealsOfRandomClicksKeepTheRulesTheChipsAndTheCards) {
