@@ -39,6 +39,8 @@ TEST(Invariants, EachBrokenRuleOfTheTableIsNamed) {
       {TableEvent::Button, [](TableSnapshot& a) { a.state.deck[5] = a.state.deck[6]; }, "the deck is not"},
       {TableEvent::Button, [](TableSnapshot& a) { a.state.bigBlindSeat = 0; }, "bigBlindSeat 0 is no seat"},
       {TableEvent::Button, [](TableSnapshot& a) { a.state.closingSeat = 9; }, "closingSeat 9 is no seat"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.closingSeat = 0; }, "closingSeat 0 is no seat"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.state.bigBlindSeat = 9; }, "bigBlindSeat 9 is no seat"},
       {TableEvent::Button, [](TableSnapshot& a) { a.state.raised.fill(true); }, "more than one raised flag"},
       {TableEvent::Button, [](TableSnapshot& a) { a.state.raised = {true}; }, "the human's raised flag"},
       {TableEvent::Button, [](TableSnapshot& a) { a.state.bettingRound = 0; }, "the round went back"},
