@@ -25,38 +25,33 @@ import tempfile
 import time
 
 
-def comes_up(holdem, work, config, window):
-    # Starts the game with `config` as $XDG_CONFIG_HOME and waits up to 30 s
-    # for a window whose line in the window tree holds `window`.
-    env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
-    game = subprocess.Popen([holdem], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        deadline = time.monotonic() + 30
-        while game.poll() is None and time.monotonic() < deadline:
-            if window in subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout:
-                return True
-            time.sleep(0.05)
-        return False
-    finally:
-        game.kill()
-        game.wait()
-
-
-def shown(window, seconds=30):
-    # Waits for a window whose line in the window tree holds `window`.
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+def shown(window, program):
+    # Waits up to 30 s, while `program` runs, for a window whose line in the
+    # window tree holds `window`.
+    deadline = time.monotonic() + 30
+    while program.poll() is None and time.monotonic() < deadline:
         if window in subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout:
             return True
         time.sleep(0.05)
     return False
 
 
+def comes_up(holdem, work, config, window):
+    # Starts the game with `config` as $XDG_CONFIG_HOME and waits for `window`.
+    env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
+    game = subprocess.Popen([holdem], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        return shown(window, game)
+    finally:
+        game.kill()
+        game.wait()
+
+
 def replay_failures(replay, work, good):
     failures = []
     env = dict(os.environ, QT_QPA_PLATFORM="xcb")
     viewer = subprocess.Popen([replay, good], cwd=work, env=env, stderr=subprocess.DEVNULL)
-    if not shown('"Replay of deal 1"'):
+    if not shown('"Replay of deal 1"', viewer):
         failures.append("holdem-replay showed no replay of a saved hand history")
     viewer.kill()
     viewer.wait()
@@ -64,7 +59,7 @@ def replay_failures(replay, work, good):
     with open(bad, "w") as f:
         f.write("not a hand history\n")
     refused = subprocess.Popen([replay, bad], cwd=work, env=env, stderr=subprocess.PIPE, text=True)
-    if shown('"holdem-replay": ("holdem-replay"'):  # the box: Escape closes it
+    if shown('"holdem-replay": ("holdem-replay"', refused):  # the box: Escape closes it
         box = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$"],
                              capture_output=True, text=True).stdout.split()
         for command in (["windowfocus", "--sync"] + box[:1], ["key", "Escape"]):
