@@ -77,7 +77,6 @@ void Game::deal() {
   record_.blind(t, big, StepKind::BigBlind, bigPaid);
   showCash(small);
   showCash(big);
-  showPot();
   // Step 21: a big blind on seats 1 to 5 counts as an open raise.
   if (k <= 5) t.raised[index(big)] = true;
   buttonsFollowTheDeal_ = true;

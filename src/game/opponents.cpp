@@ -31,7 +31,6 @@ void Game::opponentTurn(int n) {
   d.raiseAmount = decision.raiseAmount;
   Reason why;
   why.handValue = facts.rating.handValue;
-  why.boardValue = d.boardValue;
   why.chance = decision.decisionChance;
   why.draw = decision.draw;
 
@@ -87,7 +86,6 @@ void Game::opponentRespond(int n) {
   d.handValue = d.savedHandValue;
   Reason why;
   why.handValue = facts.rating.handValue;
-  why.boardValue = d.boardValue;
   why.chance = call.decisionChance;
   why.draw = call.draw;
   why.answering = true;

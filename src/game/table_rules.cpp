@@ -71,7 +71,6 @@ std::optional<std::string> brokenTableRule(const TableSnapshot& before, TableEve
           return broken("Raise is disabled but no opponent holds the raise");
         }
       }
-      if (v.stayCaption == "Check" && !v.isEnabled(Button::Raise)) return broken("Check without Raise");
     }
   }
   if (e == TableEvent::Other && v.enabled != before.view.enabled) {

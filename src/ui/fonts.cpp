@@ -1,7 +1,6 @@
 #include "ui/fonts.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QStringList>
 
 namespace holdem {
@@ -25,8 +24,6 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(tahoma,
                                {QString::fromLatin1(kTahomaStandIn), QString::fromLatin1(kVerdanaStandIn)});
 }
-
-QString resolvedFamily(const QString& family) { return QFontInfo(QFont(family)).family(); }
 
 QFont pixelFont(const char* family, int pixelSize, bool bold) {
   QFont f(QString::fromLatin1(family));

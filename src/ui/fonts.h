@@ -19,9 +19,6 @@ inline constexpr char kDialogFontFamily[] = "Tahoma";  // the rules and statisti
 // to call more than once.
 void installFontSubstitutes();
 
-// The family that text asked for in `family` is drawn with.
-QString resolvedFamily(const QString& family);
-
 // A font of `family`, `pixelSize` pixels high.
 QFont pixelFont(const char* family, int pixelSize, bool bold);
 
