@@ -301,7 +301,9 @@ TEST(SettingsFile, SaveIsOneReplaceKeepingModeOwnerAndAttributesFromTheFirstByte
         if (call == "write" && ::stat((dir / name).c_str(), &st) == 0) seen.push_back(st);
       return 0;
     });
-    const SettingsEntry entries[] = {{"Cash", "player", 2}, {"Card", "back", 53}, {"Cash", "geek", 4}};
+    // A key given twice, in another case, is saved once, with the later value.
+    const SettingsEntry entries[] = {
+        {"Cash", "player", 2}, {"CASH", "Geek", 3}, {"Card", "back", 53}, {"Cash", "geek", 4}};
     ASSERT_TRUE(file.writeInts(entries));
     EXPECT_EQ(calls["rename"], 1);
     EXPECT_EQ(calls["write"], 1);
