@@ -142,5 +142,21 @@ TEST_F(ReplayTest, ADoubleClickOnADealOfTheHandLogReplaysItAndSessionChartsTheDe
   EXPECT_EQ(form_->review().session()->figures().deals, 2);
 }
 
+// The chart says when no deal is over yet; with deals, it draws the chips
+// after each between the highest and lowest, and the figures stand beside it.
+TEST(SessionWindow, ChartsTheChipsAfterEachDealBesideTheFigures) {
+  SessionWindow session;
+  session.resize(720, 320);
+  const auto part = [&session](QPoint p) { return partOf(session, p); };
+  expectReference(session.grab().toImage(), "session-empty", false, part);
+  const SessionFigures figures{
+      .deals = 3, .handsPlayed = 2, .handsWon = 1, .voluntary = 2, .raisedFirst = 1, .chipsWon = 48};
+  const SessionDeal deals[] = {{1, 1210, 10}, {2, 1150, -60}, {3, 1248, 98}};
+  session.showSession(figures, deals);
+  EXPECT_EQ(session.findChild<QLabel*>(QStringLiteral("sessionFigures"))->text(),
+            QStringLiteral("Deals: 3\nHands played: 2\nHands won: 1\nVPIP: 66.7 %\nPFR: 33.3 %\nChips: +48"));
+  expectReference(session.grab().toImage(), "session", false, part);
+}
+
 }  // namespace
 }  // namespace holdem::uitest
