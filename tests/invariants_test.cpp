@@ -47,8 +47,8 @@ TEST(Invariants, EachBrokenRuleOfTheTableIsNamed) {
       {TableEvent::Button, [](TableSnapshot& a) { a.view.enabled[0] = true; },
        "Deal is enabled in a running"},
       {TableEvent::Other, [](TableSnapshot& a) { a.view.enabled[0] = true; }, "an event outside the betting"},
-      {TableEvent::Button, [](TableSnapshot& a) { a.view.cashText[3] = "7"; },
-       "cash label of seat 3 reads 7"},
+      {TableEvent::Button, [](TableSnapshot& a) { a.view.cashText[0] = "7"; },
+       "cash label of seat 0 reads 7"},
       {TableEvent::Button, [](TableSnapshot& a) { a.view.potText = "0"; }, "the pot label reads 0"},
   };
   ASSERT_EQ(brokenTableRule(running, TableEvent::Button, running, true), std::nullopt);

@@ -22,6 +22,14 @@ class PlaybackTest : public OpenTable {
       s.labels << l->text();
     return s;
   }
+  // What a click leaves behind: the table shown, the boxes, the settings file.
+  struct Ending {
+    Shown shown;
+    std::vector<Box> boxes;
+    std::optional<std::string> settings;
+    bool operator==(const Ending&) const = default;
+  };
+  Ending ending() const { return {shown(), dialogs_.boxes, readBytes(folder_.path("tavlor.ini"))}; }
   // A window on a new settings file with the same clock, at `speed`
   // chosen in the View menu.
   void reopen(const char* speed) {
@@ -43,8 +51,7 @@ class PlaybackTest : public OpenTable {
 TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
   reopen("SpeedInstant1");
   click(Button::CheckCall);
-  const Shown instant = shown();
-  const auto settings = readBytes(folder_.path("tavlor.ini"));
+  const Ending instant = ending();
 
   reopen("SpeedNormal1");
   const Shown before = shown();
@@ -53,7 +60,7 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
   for (Shown& s : playToTheEnd()) steps.push_back(std::move(s));
   ASSERT_GE(steps.size(), 4u);
   // The click's own step shows at once, before any opponent answers.
-  EXPECT_TRUE(steps.front() != before && steps.front() != instant);
+  EXPECT_TRUE(steps.front() != before && steps.front() != instant.shown);
   // After each pause one more opponent has acted, in the order of play,
   // and then, after a pause of its own, the flop.
   int lastSeat = 0;
@@ -71,8 +78,7 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
   const Shown& beforeFlop = steps[steps.size() - 2];
   EXPECT_EQ(steps.back().labels, beforeFlop.labels);
   EXPECT_NE(steps.back().table.copy(toQRect(kBoardArea)), beforeFlop.table.copy(toQRect(kBoardArea)));
-  EXPECT_EQ(steps.back(), instant);
-  EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
+  EXPECT_EQ(ending(), instant);
 }
 
 // A box that the game shows in the middle of a click, the "Game over" of a
@@ -83,10 +89,7 @@ TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
   const auto foldUntilTheBox = [this](OpponentSpeed speed, int last) {
     reopen("SpeedInstant1");
     press(Qt::Key_O, Qt::ControlModifier);
-    auto* until = find<QLineEdit>("until");
-    until->setFocus();
-    until->selectAll();
-    QTest::keyClicks(until, QStringLiteral("100"));
+    typeInto("until", QStringLiteral("100"));
     press(Qt::Key_Return);
     for (int i = 0; i < 4; ++i) QTest::mouseClick(find<QWidget>("up"), Qt::LeftButton);  // the highest limit
     press(Qt::Key_Escape);
@@ -101,13 +104,12 @@ TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
   };
   const int last = foldUntilTheBox(OpponentSpeed::Instant, 0);
   ASSERT_GT(last, 1);
-  const Shown instant = shown();
-  const auto boxes = dialogs_.boxes;
-  ASSERT_EQ(boxes.back().caption, "Game over");
+  const Ending instant = ending();
+  ASSERT_EQ(instant.boxes.back().caption, "Game over");
 
   foldUntilTheBox(OpponentSpeed::Normal, last);
   size_t steps = 0;
-  for (; dialogs_.boxes.size() < boxes.size(); ++steps) {
+  for (; dialogs_.boxes.size() < instant.boxes.size(); ++steps) {
     ASSERT_TRUE(playing());
     EXPECT_EQ(label("theresult")->text(), QString()) << "the box before the result";
     form_->playback().endPause();
@@ -115,8 +117,7 @@ TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
   EXPECT_GT(steps, 3u);
   EXPECT_NE(label("theresult")->text(), QString());
   playToTheEnd();
-  EXPECT_EQ(shown(), instant);
-  EXPECT_EQ(dialogs_.boxes, boxes);
+  EXPECT_EQ(ending(), instant);
 }
 
 TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
@@ -128,9 +129,7 @@ TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
   QTest::mouseClick(find<QWidget>("up"), Qt::LeftButton);
   press(Qt::Key_O, Qt::ControlModifier);
   click(Button::Fold);
-  const Shown instant = shown();
-  const auto boxes = dialogs_.boxes;
-  const auto settings = readBytes(folder_.path("tavlor.ini"));
+  const Ending instant = ending();
 
   reopen("SpeedNormal1");
   click(Button::CheckCall);
@@ -149,9 +148,7 @@ TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
   press(Qt::Key_O, Qt::ControlModifier);
   click(Button::Fold);
   playToTheEnd();
-  EXPECT_EQ(shown(), instant);
-  EXPECT_EQ(dialogs_.boxes, boxes);
-  EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), settings);
+  EXPECT_EQ(ending(), instant);
 
   // Closing the window in the middle of a playback ends it there.
   click(Button::Deal);

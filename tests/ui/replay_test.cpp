@@ -94,12 +94,11 @@ TEST_F(ReplayTest, HomeLeftRightAndEndStepThroughTheDeal) {
   const int last = replay.frameCount() - 1;
   ASSERT_GT(last, 3);
   auto* slider = replay.findChild<QSlider*>(QStringLiteral("replaySlider"));
-  const std::pair<Qt::Key, int> steps[] = {{Qt::Key_End, last},
-                                           {Qt::Key_Left, last - 1},
-                                           {Qt::Key_Home, 0},
-                                           {Qt::Key_Left, 0},
-                                           {Qt::Key_Right, 1}};
-  for (const auto& [key, frame] : steps) {
+  for (const auto& [key, frame] : {std::pair{Qt::Key_End, last},
+                                   {Qt::Key_Left, last - 1},
+                                   {Qt::Key_Home, 0},
+                                   {Qt::Key_Left, 0},
+                                   {Qt::Key_Right, 1}}) {
     QTest::keyClick(&replay, key);
     EXPECT_EQ(replay.frameIndex(), frame) << key;
     EXPECT_EQ(slider->value(), frame);

@@ -201,6 +201,13 @@ class OpenTable : public ::testing::Test {
     if (!target || target->window() != form_.get()) target = form_.get();
     QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
   }
+  // Types `text` key by key over all that the edit box `name` holds.
+  void typeInto(const char* name, const QString& text) {
+    auto* box = find<QLineEdit>(name);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+  }
   bool panelShown() const {
     const auto* panel = form_->findChild<QWidget*>(QStringLiteral("Panel1"));
     return panel && panel->isVisible();

@@ -167,22 +167,29 @@ class SameGame : public OpenTable {
   std::unique_ptr<Game> headless_;
 };
 
+// The options by mouse and by key: letters typed into an edit box play
+// nothing, and Return or Enter there is the box's own Enter button.
 TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
   const auto mouse = [this](const char* name) {
     return [this, name] { QTest::mouseClick(find(name), Qt::LeftButton); };
   };
-  const auto typeInto = [this](const char* box, const char* text) {
-    return [this, box, text] {
-      find<QLineEdit>(box)->selectAll();
-      QTest::keyClicks(find<QLineEdit>(box), QString::fromLatin1(text));
+  // Typed key by key into `box`, then `enter` pressed there.
+  const auto type = [this](const char* box, std::string text, Qt::Key enter = Qt::Key_unknown) {
+    return [this, box, text, enter] {
+      typeInto(box, QString::fromStdString(text));
+      if (enter != Qt::Key_unknown) press(enter);
     };
   };
   step(
       "options", [&] { form_->findChild<QAction*>(QStringLiteral("Options1"))->trigger(); },
       [](Game& g) { g.toggleOptions(); });
-  step("money", typeInto("money", "50"), [](Game& g) { g.setMoneyText("5"), g.setMoneyText("50"); });
+  step("money, Return", type("money", "dcrf", Qt::Key_Return),
+       [](Game& g) { g.setMoneyText("dcrf"), g.enterInitialCash(); });
+  step("money", type("money", "50"), [](Game& g) { g.setMoneyText("50"); });
   step("enter", mouse("enter"), [](Game& g) { g.enterInitialCash(); });
-  step("until", typeInto("until", "x9"), [](Game& g) { g.setUntilText("x"), g.setUntilText("x9"); });
+  step("until, Enter", type("until", "2500", Qt::Key_Enter),
+       [](Game& g) { g.setUntilText("2500"), g.enterTarget(); });
+  step("until", type("until", "x9"), [](Game& g) { g.setUntilText("x9"); });
   step("unenter", mouse("unenter"), [](Game& g) { g.enterTarget(); });
   step("down at 1", mouse("down"), [](Game& g) { g.changeBettingLimit(-1); });
   for (int i = 0; i < 6; ++i) step("up", mouse("up"), [](Game& g) { g.changeBettingLimit(+1); });
@@ -196,7 +203,8 @@ TEST_F(SameGame, OptionsPanelAndMenuPlayTheEnginesGame) {
     step(
         yes ? "new game, yes" : "new game, no", [&] { newGame->trigger(); }, [](Game& g) { g.newGame(); });
   }
-  EXPECT_EQ(dialogs_.texts(), (std::vector<std::string>{"the value is off limits", "Invalid value",
+  EXPECT_EQ(dialogs_.texts(), (std::vector<std::string>{"Invalid value", "the value is off limits",
+                                                        "New until value confirmation", "Invalid value",
                                                         "Are you sure?", "Are you sure?"}));
   EXPECT_EQ(label("Label4")->text(), QStringLiteral("16"));
 }
@@ -283,31 +291,6 @@ TEST_F(WindowTest, MenuKeysAndEscapeActAsTheirCommands) {
     press(key.key(), key.keyboardModifiers());
     EXPECT_EQ(seen, key.key() == Qt::Key_F1 ? QStringList{"AboutBox"} : counters);
   }
-}
-
-// In the options, letters type into the edit boxes and play nothing, and
-// Return in a box is its Enter button.
-TEST_F(WindowTest, EditBoxesTakeLettersAndReturnEntersThem) {
-  open();
-  press(Qt::Key_O, Qt::ControlModifier);
-  const TableState before = form_->game().state();
-  for (const auto& [box, typed, enter, expected] :
-       {std::tuple{"money", "dcrf", Qt::Key_Return, "Invalid value"},
-        {"until", "2500", Qt::Key_Enter, "New until value confirmation"}}) {
-    auto* edit = find<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, QString::fromLatin1(typed));
-    EXPECT_EQ(edit->text(), QString::fromLatin1(typed));
-    press(enter);
-    EXPECT_EQ(dialogs_.boxes.back().text, expected);
-  }
-  EXPECT_EQ(form_->game().view().money, "dcrf");
-  EXPECT_EQ(form_->game().state().untilTarget, 2500);
-  EXPECT_TRUE(form_->game().state().cash == before.cash && !form_->game().state().folded[0]);
-  form_->button(Button::Raise)->setFocus();  // out of the box, the same letters play
-  press(Qt::Key_F);
-  EXPECT_TRUE(form_->game().state().folded[index(Seat::Player)]);
 }
 
 // The widgets Tab visits from `first` on, until it comes back to it.
@@ -408,12 +391,11 @@ TEST_F(WindowTest, WidgetsTellScreenReadersWhatTheyAreAndHold) {
     EXPECT_EQ(accessibleText(find(object)), name) << object;
     EXPECT_FALSE(accessibleText(find(object), QAccessible::Description).empty()) << object;
   }
-  const std::pair<Button, const char*> keys[] = {
-      {Button::Deal, "(D)"}, {Button::CheckCall, "(C)"}, {Button::Raise, "(R)"}, {Button::Fold, "(F)"}};
-  for (const auto& [button, key] : keys) {
-    EXPECT_NE(accessibleText(form_->button(button), QAccessible::Description).find(key), std::string::npos)
-        << key;
-    EXPECT_TRUE(form_->button(button)->toolTip().endsWith(QString::fromLatin1(key)));
+  for (int b = 0; b < kButtonCount; ++b) {  // in the order of Button
+    const std::string key = std::string("(") + "DCRF"[b] + ")";
+    QPushButton* button = form_->button(static_cast<Button>(b));
+    EXPECT_NE(accessibleText(button, QAccessible::Description).find(key), std::string::npos);
+    EXPECT_TRUE(button->toolTip().endsWith(QString::fromStdString(key))) << key;
   }
   click(Button::Fold);
   const TableView& v = form_->game().view();
@@ -564,8 +546,7 @@ TEST(MessageBoxes, ShowTheTextAsPlainTextWithItsCaptionAndReportTheAnswer) {
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
   const struct {
-    const char* text;
-    const char* caption;
+    const char *text, *caption;
     BoxButtons buttons;
     QMessageBox::StandardButton press;
   } cases[] = {
