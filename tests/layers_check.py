@@ -5,9 +5,7 @@
 # include that breaks this.
 #
 # usage: layers_check.py SOURCE_ROOT
-import pathlib
-import re
-import sys
+import pathlib, re, sys
 
 LAYERS = ['eval', 'ai', 'game', 'history', 'ui']  # each above the ones before it
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)

@@ -11,11 +11,7 @@
 # - every deal that was over is in the file once, in order.
 #
 #     sim_hands_check.py PATH/TO/holdem-sim [SCRIPTS] [LINES]
-import json
-import os
-import subprocess
-import sys
-import tempfile
+import json, os, subprocess, sys, tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), 'bench'))
 import sim_script  # noqa: E402
@@ -70,8 +66,7 @@ def check(sim, seed, length):
         where = 'seed %d, deal %d (lines %d to %d)' % (seed, serial, l, m)
         start = {p['id']: p['starting_stack'] for p in h['players']}
         paid_at_l, paid, won = (dict.fromkeys(start, 0) for _ in range(3))
-        board = []
-        on_line_l = True
+        board, on_line_l = [], True
         for r in h['rounds']:
             board += r.get('cards', [])
             for a in r['actions']:

@@ -21,17 +21,7 @@
 # is the hand it cut off in the middle of its append. The next run on the
 # same file must drop just those bytes, keep every hand before them, and
 # leave a file that reads hand by hand to the end.
-import json
-import os
-import pathlib
-import random
-import re
-import signal
-import stat
-import subprocess
-import sys
-import tempfile
-import time
+import configparser, json, os, pathlib, random, re, subprocess, sys, tempfile, time
 
 # The keys in the order holdem-sim reports them and the game writes them.
 KEYS = ['Background/Color', 'Cash/freak', 'Cash/player', 'Cash/geek', 'Cash/master', 'Cash/champ',
@@ -53,18 +43,12 @@ def canonical(values):
 
 
 def read_values(data):
-    # The twelve values of a settings file, read the game's way for the plain
-    # files these tests make (one of each section, first matching key, names
-    # without regard to case); None for a missing key.
-    found, section = {}, None
-    for line in data.decode('latin-1').splitlines():
-        line = line.strip(' \t\r')
-        if line.startswith('['):
-            section = line[1:-1].strip().lower()
-        elif '=' in line and not line.startswith(';'):
-            key, value = line.split('=', 1)
-            found.setdefault('%s/%s' % (section, key.strip().lower()), int(value.strip(), 0))
-    return [found.get(k.lower()) for k in KEYS]
+    # The twelve values of a settings file, for the plain files these tests
+    # make (one of each section and key, read without regard to the case of
+    # the key's name); None for a missing key.
+    ini = configparser.ConfigParser(interpolation=None)
+    ini.read_string(data.decode('latin-1'))
+    return [int(ini[s][k], 0) if ini.has_option(s, k) else None for s, k in (key.split('/') for key in KEYS)]
 
 
 def play_script(seed, length):
@@ -91,23 +75,22 @@ def require(ok, message):
 
 
 def mode_of(path):
-    return stat.S_IMODE(os.lstat(path).st_mode) if os.path.lexists(path) else None
+    return os.lstat(path).st_mode & 0o777 if os.path.lexists(path) else None
 
 
 class Sim:
     # holdem-sim in the folder `work`, on its settings file there, which each
     # start clears first when `fresh`.
     def __init__(self, sim, work, fresh, *extra):
-        self.sim, self.work, self.fresh, self.extra = sim, work, fresh, extra
+        self.work, self.fresh, self.mid_run = work, fresh, 0
+        self.args = [sim, '--settings', work / 'tavlor.ini', '--clock', CLOCK, *extra]
         self.rng = random.Random(int(os.environ.get('HOLDEM_CRASH_SEED', '1')))
-        self.mid_run = 0
 
     def start(self, script):
         if self.fresh:
             (self.work / 'tavlor.ini').unlink(missing_ok=True)
         with open(self.work / script, 'rb') as i, open(self.work / 'out', 'wb') as o:
-            return subprocess.Popen([self.sim, '--settings', self.work / 'tavlor.ini', '--clock', CLOCK, *self.extra],
-                                    stdin=i, stdout=o, stderr=subprocess.DEVNULL)
+            return subprocess.Popen(self.args, stdin=i, stdout=o, stderr=subprocess.DEVNULL)
 
     def whole(self, script, where):
         # Runs `script` to the end; returns how long that took.
@@ -119,7 +102,7 @@ class Sim:
         p = self.start(script)
         time.sleep(self.rng.uniform(0, duration * 1.1))
         p.kill()
-        self.mid_run += p.wait() == -signal.SIGKILL
+        self.mid_run += p.wait() == -9  # killed, not ended by itself
 
     def printed(self):  # the settings of each line; the part after the last LF is incomplete
         lines = (self.work / 'out').read_bytes().split(b'\n')[:-1]
@@ -196,21 +179,18 @@ def settings_mode(sim, work, kills):
                 '%s: the restart read %s, the file holds %s' % (where, first, values))
         require(not temporaries(where + ', after the restart', mode) and mode_of(ini) == mode,
                 '%s: the restart left temporary files, or the settings file with mode %s' % (where, mode_of(ini)))
-    return s.mid_run, ('%d temporary files left by them, each with the mode of the settings file, and each '
-                       'removed by the next start' % left)
+    return s.mid_run, '%d temporary files left, each of the settings file\'s mode, removed by the next start' % left
 
 
-def whole_hands(data, where):
+def whole_hands(data):
     # The hands a reader gets from the file, one by one, and whether a
-    # cut-off hand follows them.
+    # cut-off hand follows them; a hand that cannot be read before the last
+    # one raises.
     pieces = data.split(b'\n\n') if data else []
-    for n, piece in enumerate(pieces):
-        try:
-            pieces[n] = json.loads(piece)
-        except ValueError:
-            require(n == len(pieces) - 1, '%s: hand %d of %d cannot be read' % (where, n + 1, len(pieces)))
-            return pieces[:n], True
-    return pieces, False
+    try:
+        return [json.loads(p) for p in pieces], False
+    except ValueError:
+        return [json.loads(p) for p in pieces[:-1]], True
 
 
 def hands_mode(sim, work, kills):
@@ -220,7 +200,7 @@ def hands_mode(sim, work, kills):
     s = Sim(sim, work, True, '--hands', hands)
     duration = s.whole('script', 'a whole run')
     full = hands.read_bytes()
-    reference, cut = whole_hands(full, 'a whole run')
+    reference, cut = whole_hands(full)
     require(not cut and len(reference) >= 100, 'a whole run wrote %d hands, cut: %s' % (len(reference), cut))
 
     cut_off = 0
@@ -229,7 +209,7 @@ def hands_mode(sim, work, kills):
         hands.unlink()
         s.killed('script', duration)
         data = hands.read_bytes() if hands.exists() else b''
-        found, cut = whole_hands(data, where)
+        found, cut = whole_hands(data)
         cut_off += cut
         require(full.startswith(data) and found == reference[:len(found)],
                 '%s: the file is not the start of a whole run\'s' % where)
@@ -237,7 +217,7 @@ def hands_mode(sim, work, kills):
         # The next run drops the cut-off bytes and nothing before them.
         s.whole('more', where + ', the next run')
         after = hands.read_bytes()
-        later, cut = whole_hands(after, where + ', after the next run')
+        later, cut = whole_hands(after)
         require(not cut and later[:len(found)] == found and len(later) > len(found),
                 '%s: the next run left %d hands (cut: %s) where %d were whole' % (where, len(later), cut, len(found)))
         require(after.endswith(b'}\n') and b'\n\n\n' not in after, '%s: hands not one blank line apart' % where)

@@ -18,11 +18,12 @@
 # standard error and status 1.
 #
 # Exit status 0 when all of this holds.
-import os
-import subprocess
-import sys
-import tempfile
-import time
+import os, subprocess, sys, tempfile, time
+
+
+def check(condition, message):
+    if not condition:
+        sys.exit("FAIL: " + message)
 
 
 def shown(window, program):
@@ -36,54 +37,28 @@ def shown(window, program):
     return False
 
 
-def comes_up(holdem, work, config, window):
-    # Starts the game with `config` as $XDG_CONFIG_HOME and waits for `window`.
-    env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
-    game = subprocess.Popen([holdem], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def comes_up(command, work, window, **env):
+    # Starts `command` in `work` with `env` added to the environment, waits
+    # for `window` and ends the program.
+    program = subprocess.Popen(command, cwd=work, env=dict(os.environ, QT_QPA_PLATFORM="xcb", **env),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        return shown(window, game)
+        return shown(window, program)
     finally:
-        game.kill()
-        game.wait()
-
-
-def replay_failures(replay, work, good):
-    failures = []
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-    viewer = subprocess.Popen([replay, good], cwd=work, env=env, stderr=subprocess.DEVNULL)
-    if not shown('"Replay of deal 1"', viewer):
-        failures.append("holdem-replay showed no replay of a saved hand history")
-    viewer.kill()
-    viewer.wait()
-    bad = os.path.join(work, "bad.ohh")
-    with open(bad, "w") as f:
-        f.write("not a hand history\n")
-    refused = subprocess.Popen([replay, bad], cwd=work, env=env, stderr=subprocess.PIPE, text=True)
-    if shown('"holdem-replay": ("holdem-replay"', refused):  # the box: Escape closes it
-        box = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$"],
-                             capture_output=True, text=True).stdout.split()
-        for command in (["windowfocus", "--sync"] + box[:1], ["key", "Escape"]):
-            subprocess.run(["xdotool"] + command, capture_output=True, timeout=30)
-    try:
-        _, errors = refused.communicate(timeout=30)
-    except subprocess.TimeoutExpired:
-        refused.kill()
-        errors = refused.communicate()[1]
-    if refused.returncode != 1 or "holdem-replay: " + bad + " cannot be replayed" not in errors:
-        failures.append("holdem-replay took a file that is no hand history (status %s)" % refused.returncode)
-    return failures
+        program.kill()
+        program.wait()
 
 
 def main():
     holdem, recorded = os.path.abspath(sys.argv[1]), open(sys.argv[2], "rb").read()
-    failures = []
+    replay, saved = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
     with tempfile.TemporaryDirectory() as work:
         config = os.path.join(work, "config")
-        if not comes_up(holdem, work, config, '"holdem": ("holdem" "holdem")  800x538'):
-            failures.append("the table window never came up")
+        check(comes_up([holdem], work, '"holdem": ("holdem" "holdem")  800x538', XDG_CONFIG_HOME=config),
+              "the table window never came up")
         settings = os.path.join(config, "holdem", "tavlor.ini")
-        if not os.path.exists(settings) or open(settings, "rb").read() != recorded:
-            failures.append("the first start-up did not write the recorded settings file")
+        check(os.path.exists(settings) and open(settings, "rb").read() == recorded,
+              "the first start-up did not write the recorded settings file")
 
         # A config folder whose holdem/ folder name still fits in a path but
         # leaves no room for the name of a file inside it.
@@ -92,14 +67,27 @@ def main():
         while len(deep) < limit:
             deep = os.path.join(deep, "c" * min(200, limit - len(deep) - 1))
         os.makedirs(deep)
-        if not comes_up(holdem, work, deep, '"Error"'):
-            failures.append("the start-up that cannot save showed no error box")
-        if os.path.exists(os.path.join(deep, "holdem")):
-            failures.append("the failed start-up left the settings folder behind")
-        failures += replay_failures(os.path.abspath(sys.argv[3]), work, os.path.abspath(sys.argv[4]))
-    print("\n".join(["FAIL: " + f for f in failures] + ["FAILED" if failures else "OK"]))
-    return 1 if failures else 0
+        check(comes_up([holdem], work, '"Error"', XDG_CONFIG_HOME=deep),
+              "the start-up that cannot save showed no error box")
+        check(not os.path.exists(os.path.join(deep, "holdem")), "the failed start-up left the settings folder behind")
+
+        check(comes_up([replay, saved], work, '"Replay of deal 1"'),
+              "holdem-replay showed no replay of a saved hand history")
+        bad = os.path.join(work, "bad.ohh")
+        open(bad, "w").write("not a hand history\n")
+        refused = subprocess.Popen([replay, bad], cwd=work, env=dict(os.environ, QT_QPA_PLATFORM="xcb"),
+                                   stderr=subprocess.PIPE, text=True)
+        if shown('"holdem-replay": ("holdem-replay"', refused):  # the box: Escape closes it
+            subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$", "windowfocus", "--sync",
+                            "key", "Escape"], capture_output=True, timeout=30)
+        try:
+            errors = refused.communicate(timeout=30)[1]
+        finally:
+            refused.kill()
+        check(refused.returncode == 1 and "holdem-replay: " + bad + " cannot be replayed" in errors,
+              "holdem-replay took a file that is no hand history (status %s)" % refused.returncode)
+    print("OK")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

@@ -9,11 +9,7 @@
 # scripts/play stops after building. scripts/play must build the holdem target
 # alone, and what it needs; scripts/test must build the whole project. Exit
 # status 0 when both hold.
-import os
-import shlex
-import subprocess
-import sys
-import tempfile
+import os, shlex, subprocess, sys, tempfile
 
 
 def builds_made(source, script, work):
@@ -26,8 +22,7 @@ def builds_made(source, script, work):
     for name, body in [("cmake", 'printf "%s\\n" "$*" >> "$HOLDEM_CHECK_LOG"'), ("ctest", "exit 0"),
                        ("clang-format", "exit 0"), ("run-clang-tidy", "exit 0"),
                        ("dpkg-query", 'printf "install ok installed"')]:
-        with open(os.path.join(bin_dir, name), "w") as f:
-            f.write("#!/bin/sh\n" + body + "\n")
+        open(os.path.join(bin_dir, name), "w").write("#!/bin/sh\n" + body + "\n")
         os.chmod(os.path.join(bin_dir, name), 0o755)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     env.update(PATH=bin_dir + os.pathsep + env.get("PATH", ""), HOLDEM_BUILD_DIR=build, HOLDEM_CHECK_LOG=log,
