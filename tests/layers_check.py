@@ -5,7 +5,9 @@
 # include that breaks this.
 #
 # usage: layers_check.py SOURCE_ROOT
-import pathlib, re, sys
+import pathlib
+import re
+import sys
 
 LAYERS = ['eval', 'ai', 'game', 'history', 'ui']  # each above the ones before it
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)

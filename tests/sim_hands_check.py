@@ -11,7 +11,11 @@
 # - every deal that was over is in the file once, in order.
 #
 #     sim_hands_check.py PATH/TO/holdem-sim [SCRIPTS] [LINES]
-import json, os, subprocess, sys, tempfile
+import json
+import os
+import subprocess
+import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), 'bench'))
 import sim_script  # noqa: E402

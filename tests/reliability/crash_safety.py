@@ -21,7 +21,16 @@
 # is the hand it cut off in the middle of its append. The next run on the
 # same file must drop just those bytes, keep every hand before them, and
 # leave a file that reads hand by hand to the end.
-import configparser, json, os, pathlib, random, re, subprocess, sys, tempfile, time
+import configparser
+import json
+import os
+import pathlib
+import random
+import re
+import subprocess
+import sys
+import tempfile
+import time
 
 # The keys in the order holdem-sim reports them and the game writes them.
 KEYS = ['Background/Color', 'Cash/freak', 'Cash/player', 'Cash/geek', 'Cash/master', 'Cash/champ',

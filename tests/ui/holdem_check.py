@@ -18,7 +18,11 @@
 # standard error and status 1.
 #
 # Exit status 0 when all of this holds.
-import os, subprocess, sys, tempfile, time
+import os
+import subprocess
+import sys
+import tempfile
+import time
 
 
 def check(condition, message):

@@ -12,7 +12,14 @@
 # removing the files of the install manifest must leave no file behind. The
 # build folder's own install_manifest.txt is put back as it was. Exit status 0
 # when all of this holds; the first thing that does not ends the check.
-import configparser, os, shlex, shutil, struct, subprocess, sys, tempfile
+import configparser
+import os
+import shlex
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
 
 APP_ID = "io.github.holdem.Holdem"
 

@@ -9,7 +9,11 @@
 # scripts/play stops after building. scripts/play must build the holdem target
 # alone, and what it needs; scripts/test must build the whole project. Exit
 # status 0 when both hold.
-import os, shlex, subprocess, sys, tempfile
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
 
 
 def builds_made(source, script, work):
