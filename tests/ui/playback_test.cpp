@@ -83,8 +83,9 @@ TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
 
 // A box that the game shows in the middle of a click, the "Game over" of a
 // showdown where an opponent reaches a target of 100, waits for its place:
-// it comes with the result, after the opponents' actions.
-TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
+// it comes with the result, after the opponents' actions, and not at all
+// when the window closes first.
+TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstantOrNeverAfterAClose) {
   // Folds deal after deal until the box; at `speed` from the `last` deal on.
   const auto foldUntilTheBox = [this](OpponentSpeed speed, int last) {
     reopen("SpeedInstant1");
@@ -118,6 +119,14 @@ TEST_F(PlaybackTest, ABoxOfTheClickComesWithItsStepAndEndsAsInstant) {
   EXPECT_NE(label("theresult")->text(), QString());
   playToTheEnd();
   EXPECT_EQ(ending(), instant);
+
+  // The window closed before the box's step: the box never comes.
+  foldUntilTheBox(OpponentSpeed::Normal, last);
+  const size_t shownBefore = dialogs_.boxes.size();
+  ASSERT_TRUE(playing());
+  form_->close();
+  EXPECT_FALSE(playing());
+  EXPECT_EQ(dialogs_.boxes.size(), shownBefore);
 }
 
 TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
