@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QSettings>
+#include <map>
 
 #include "history/hand_file.h"
 #include "table_window_fixture.h"
@@ -68,6 +69,20 @@ TEST_F(HandLogWindow, SaysEveryStepOfAScriptedDealAndFoldsItIntoOneLineAtTheNext
   QCoreApplication::processEvents();
   EXPECT_EQ(form_->size(), before);
   EXPECT_EQ(form_->canvas().geometry(), table);
+}
+
+// Rows chosen for copying show their text in the highlight's own colour.
+TEST_F(HandLogWindow, ChosenRowsShowTheirTextInTheHighlightColours) {
+  open();
+  press(Qt::Key_L, Qt::ControlModifier);
+  HandLog& log = form_->handLog().log();
+  log.selectAll();
+  const QImage row = log.grab(QRect(0, 0, log.width() / 2, log.fontMetrics().height())).toImage();
+  std::map<QRgb, int> colours;
+  for (int y = 0; y < row.height(); ++y)
+    for (int x = 0; x < row.width(); ++x) ++colours[row.pixel(x, y) | 0xff000000u];
+  EXPECT_GT(colours[log.palette().color(QPalette::HighlightedText).rgb()], 0);
+  EXPECT_EQ(colours[log.palette().color(QPalette::Text).rgb()], 0);
 }
 
 // What is played while the log is closed is all there when it opens.
