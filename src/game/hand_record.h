@@ -32,9 +32,9 @@ enum class StepKind : uint8_t {
 
 // Why an opponent acted as it did: what its rules judged and drew.
 struct Reason {
-  int32_t handValue = 0;   // as judged: 0 when the hole cards add nothing to the board
-  int32_t chance = 0;      // its own turn: the raise chance; an answer: the fold chance, the bet included
-  int32_t draw = 0;        // the number drawn for that chance, 0..99
+  int32_t handValue = 0;  // as judged: 0 when the hole cards add nothing to the board
+  int32_t chance = 0;     // its own turn: the raise chance; an answer: the fold chance, the bet included
+  int32_t draw = 0;       // the number drawn for that chance, 0..99
   // An answer to a bet also looks at the human's cards, as the AI level allows.
   bool answering = false;
   bool willCall = false;        // what the fold chance decided
