@@ -118,6 +118,7 @@ TEST(SettingsText, SetsAValueKeepingEveryOtherByte) {
       {"last line ended before a new section", "[Card]\nback=52", "[Card]\nback=52\n[Cash]\nfreak=3\n"},
       {"CR LF file", "[Cash]\r\ngeek=2\r\n\r\n", "[Cash]\r\ngeek=2\r\nfreak=3\r\n\r\n"},
       {"CR LF file ending in a bare CR", "[Card]\r\nback=2\r", "[Card]\r\nback=2\r\n[Cash]\r\nfreak=3\r\n"},
+      {"the section's last line ends in a bare CR", "[Cash]\r\ngeek=2\r", "[Cash]\r\ngeek=2\r\nfreak=3\r\n"},
       {"the first line decides the line end", "[Cash]\ngeek=2\r\nfreak=1\r\n", "[Cash]\ngeek=2\r\nfreak=3\n"},
       {"a file of CR line ends is one line", "[Cash]\rfreak=5\r", "[Cash]\rfreak=5\r\n[Cash]\nfreak=3\n"},
       {"other bytes kept", "\xEF\xBB\xBF\0\xFF\n[Cash]\nfreak=1\n\x80=\0\n"s,
