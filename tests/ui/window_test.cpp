@@ -472,6 +472,8 @@ TEST_F(WindowTest, TableComingBackIntoViewShowsTheGameAsAWholeRepaintDrawsIt) {
 // of the window painted again shows it as it is.
 TEST_F(WindowTest, ACardDrawnBetweenClicksStaysUntilAWholeRepaint) {
   open();
+  form_->toggleOptions();  // the options shown and put away: only that repaints
+  form_->toggleOptions();
   form_->canvas().drawCard(250, 370, 7);
   click(Button::CheckCall);
   click(Button::Fold);
