@@ -81,9 +81,16 @@ def main():
         open(bad, "w").write("not a hand history\n")
         refused = subprocess.Popen([replay, bad], cwd=work, env=dict(os.environ, QT_QPA_PLATFORM="xcb"),
                                    stderr=subprocess.PIPE, text=True)
-        if shown('"holdem-replay": ("holdem-replay"', refused):  # the box: Escape closes it
-            subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$", "windowfocus", "--sync",
-                            "key", "Escape"], capture_output=True, timeout=30)
+        if shown('"holdem-replay": ("holdem-replay"', refused):
+            # The box: Escape closes it, once it is mapped and can take the focus.
+            deadline = time.time() + 30
+            while refused.poll() is None and time.time() < deadline:
+                try:
+                    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$", "windowfocus",
+                                    "--sync", "key", "Escape"], capture_output=True, timeout=5)
+                except subprocess.TimeoutExpired:
+                    pass
+                time.sleep(0.2)
         try:
             errors = refused.communicate(timeout=30)[1]
         finally:
