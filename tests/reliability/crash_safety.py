@@ -92,6 +92,10 @@ class Sim:
     # start clears first when `fresh`.
     def __init__(self, sim, work, fresh, *extra):
         self.work, self.fresh, self.mid_run = work, fresh, 0
+        # Kills aim within the run's measured length, shortened each time a
+        # run ended before its kill: a machine busier while a run was timed
+        # than later would otherwise send most kills after the end.
+        self.reach = 1.1
         self.args = [sim, '--settings', work / 'tavlor.ini', '--clock', CLOCK, *extra]
         self.rng = random.Random(int(os.environ.get('HOLDEM_CRASH_SEED', '1')))
 
@@ -109,9 +113,12 @@ class Sim:
 
     def killed(self, script, duration):
         p = self.start(script)
-        time.sleep(self.rng.uniform(0, duration * 1.1))
+        time.sleep(self.rng.uniform(0, duration * self.reach))
         p.kill()
-        self.mid_run += p.wait() == -9  # killed, not ended by itself
+        if p.wait() == -9:  # killed, not ended by itself
+            self.mid_run += 1
+        else:
+            self.reach *= 0.8
 
     def printed(self):  # the settings of each line; the part after the last LF is incomplete
         lines = (self.work / 'out').read_bytes().split(b'\n')[:-1]
