@@ -27,6 +27,7 @@ import os
 import pathlib
 import random
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -115,7 +116,7 @@ class Sim:
         p = self.start(script)
         time.sleep(self.rng.uniform(0, duration * self.reach))
         p.kill()
-        if p.wait() == -9:  # killed, not ended by itself
+        if p.wait() == -signal.SIGKILL:  # killed, not ended by itself
             self.mid_run += 1
         else:
             self.reach *= 0.8
