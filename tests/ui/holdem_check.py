@@ -13,9 +13,9 @@
 #   for the write, is gone again, as holdem-sim leaves it.
 #
 # Then holdem-replay (the third argument) over a saved hand history (the
-# fourth) and over a file that is none: the saved
-# one opens its replay window, the other is refused with a box, a line on
-# standard error and status 1.
+# fourth), from its first hand and from the second, and over a file that is
+# none: the saved one opens its replay window at the hand asked for, the
+# other is refused with a box, a line on standard error and status 1.
 #
 # Exit status 0 when all of this holds.
 import os
@@ -77,6 +77,8 @@ def main():
 
         check(comes_up([replay, saved], work, '"Replay of deal 1"'),
               "holdem-replay showed no replay of a saved hand history")
+        check(comes_up([replay, saved, "2"], work, '"Replay of deal 2"'),
+              "holdem-replay did not begin at the hand asked for")
         bad = os.path.join(work, "bad.ohh")
         open(bad, "w").write("not a hand history\n")
         refused = subprocess.Popen([replay, bad], cwd=work, env=dict(os.environ, QT_QPA_PLATFORM="xcb"),
