@@ -101,6 +101,7 @@ void playAndCompare(int64_t clock, uint64_t seed, MemorySettings::Values values,
       ASSERT_EQ(r.number, t.dealsCount);
       ASSERT_EQ(r.potAtStart, r.smallBlind + r.bigBlind);
       ASSERT_EQ(r.peekThreshold, t.peekThreshold);
+      ASSERT_EQ(r.bigBlindSeat, t.bigBlindSeat);
       ASSERT_EQ(r.startedAt, clock);
     }
     for (int s = 0; s < kSeatCount; ++s) ASSERT_EQ(r.seats[s].hole, t.hole[s]);
