@@ -1,8 +1,9 @@
 // The table window on other screens, run with QT_SCALE_FACTOR=2 on an
 // offscreen desktop that the first argument names:
-//   dense: two screens side by side, the second 1.5 times denser still. The
-//          layout stays in logical pixels while the cards, their corners and
-//          the felt are drawn sharp for the screen's pixel ratio.
+//   dense: three screens side by side, the second 1.5 times denser still,
+//          the third as dense as the first. The layout stays in logical
+//          pixels while the cards, their corners and the felt are drawn
+//          sharp for the screen's pixel ratio.
 //   small: one screen of 1280 x 1024 pixels, 640 x 512 for the 800 x 520
 //          table. The window opens wholly on it with the whole table scaled
 //          down, and every click and key acts on it as on the full table.
@@ -68,6 +69,14 @@ TEST_F(HighDpi, LayoutStaysInLogicalPixelsWhileCardsAndFeltAreSharp) {
   const QImage shown = onScreen();
   EXPECT_EQ(feltMismatchesOnScreen(shown, toQRect(info(Seat::Player).cardArea), kScale), 0);
   expectCardsShown(shown, kScale);
+  // To another screen of the same density the table goes as it lies: a card
+  // drawn between clicks stays there.
+  form_->canvas().drawCard(250, 370, 7);
+  form_->windowHandle()->setScreen(screenNamed("Twin"));
+  QApplication::processEvents();
+  ASSERT_EQ(form_->windowHandle()->screen(), screenNamed("Twin"));
+  EXPECT_EQ(canvas().pixel(260 * kScale, 380 * kScale),
+            renderCardPicture(7, kScale).pixel(10 * kScale, 10 * kScale));
   // A window told its ratio keeps it, wherever it goes.
   form_.reset();
   open(1.0);
@@ -198,7 +207,8 @@ int main(int argc, char** argv) {
   const char* screens =
       dense
           ? R"([{"name": "Main", "x": 0, "y": 0, "width": 2400, "height": 1600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
-                 {"name": "Side", "x": 2400, "y": 0, "width": 3600, "height": 2400, "logicalDpi": 144, "logicalBaseDpi": 96, "dpr": 1}])"
+                 {"name": "Side", "x": 2400, "y": 0, "width": 3600, "height": 2400, "logicalDpi": 144, "logicalBaseDpi": 96, "dpr": 1},
+                 {"name": "Twin", "x": 6000, "y": 0, "width": 2400, "height": 1600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}])"
           : R"([{"name": "Small", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}])";
   QTemporaryDir dir;
   const QString config = dir.filePath(QStringLiteral("screens.json"));
