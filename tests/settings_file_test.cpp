@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -84,6 +85,7 @@ TEST(SettingsText, FindsTheFirstKeyOfTheFirstMatchingSection) {
       {"key only in a later section of the same name", "[Cash]\ngeek=1\n[ CASH ]\nplayer=2\n", no},
       {"header holding '='", "[Cash]\nplayer=1\n[a=b]\nplayer=2\n", "2", "a=b"},
       {"a line not ending in ']' is no header", "[Cash]\n[Card] x\nplayer=4\n", "4"},
+      {"a line without '=' is no key", "[Cash]\nplayer\nplayer=4\n", "4"},
       {"NUL bytes are bytes", "[Cash]\n\0\0=\0\nplayer=6\0\n"s, "6\0"s},
       {"a byte-order mark hides the first header", "\xEF\xBB\xBF[Cash]\nplayer=1\n", no},
       {"very long lines", "[Cash]\nx=" + longLine + "\nplayer=" + longLine + "\n", longLine},
@@ -91,7 +93,9 @@ TEST(SettingsText, FindsTheFirstKeyOfTheFirstMatchingSection) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(findSettingsValue(c.file, c.section, "player"), c.value);
-    EXPECT_EQ(lookupSettingsInt(c.file, c.section, "player"), c.value ? parseSettingsInt(*c.value) : no);
+    const std::optional<int32_t> number = c.value ? parseSettingsInt(*c.value) : no;
+    EXPECT_EQ(lookupSettingsInt(c.file, c.section, "player"), number);
+    EXPECT_EQ(lookupSettingsInts(c.file, std::array{SettingsKey{c.section, "player"}})[0], number);
   }
 }
 
@@ -125,8 +129,12 @@ TEST(SettingsText, SetsAValueKeepingEveryOtherByte) {
        "\xEF\xBB\xBF\0\xFF\n[Cash]\nfreak=3\n\x80=\0\n"s},
       {"section spelled as given", "[Card]\n", "[Card]\n[Background]\nfreak=3\n", "Background"},
   };
-  for (const Case& c : cases)
+  for (const Case& c : cases) {
     EXPECT_EQ(visible(withSettingsValue(c.before, c.section, "freak", 3)), visible(c.after)) << c.what;
+    EXPECT_EQ(visible(withSettingsValues(c.before, std::array{SettingsEntry{c.section, "freak", 3}})),
+              visible(c.after))
+        << c.what << ", in one pass";
+  }
 }
 
 // --- The file on disk --------------------------------------------------------------
@@ -363,7 +371,8 @@ TEST(SettingsFile, LongFileNamesSave) {
 
 // A handler reads the file once at most: the start-up reads the twelve keys
 // and writes them back, a Deal saves nine, and what was just saved is known
-// without reading it again; a file changed by someone else is read anew.
+// without reading it again; a file changed by someone else is read anew,
+// also when its size stays.
 TEST(SettingsFile, EachHandlerReadsTheFileOnceAtMost) {
   TempDir dir;
   const fs::path path = dir / "tavlor.ini";
@@ -398,6 +407,11 @@ TEST(SettingsFile, EachHandlerReadsTheFileOnceAtMost) {
   reads();
   EXPECT_EQ(file.readInts(keys)[2], 77);
   EXPECT_EQ(reads(), 1);
+  // The same size, and the time set apart from the last write's (which may
+  // share its clock tick): only the time tells.
+  writeBytes(path, "[Cash]\nplayer=78\n");
+  fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
+  EXPECT_EQ(file.readInts(keys)[2], 78);
   ::close(watch);
 }
 
