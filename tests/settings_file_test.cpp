@@ -15,6 +15,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -277,7 +278,8 @@ TEST(SettingsFile, FirstSaveRemovesWhatKilledWritersLeftButNoLiveWritersFile) {
 // From its first byte on, the new file has the old one's mode, owner and
 // group (root saving a player's file, a game once run with sudo, leaves it
 // the player's), and it keeps every extended attribute (an access control
-// list is one of them); a second hard link keeps the old bytes.
+// list is one of them), empty ones too; a second hard link keeps the old
+// bytes.
 TEST(SettingsFile, SaveIsOneReplaceKeepingModeOwnerAndAttributesFromTheFirstByte) {
   constexpr uid_t kNobody = 65534;
   const bool root = ::geteuid() == 0;
@@ -296,8 +298,9 @@ TEST(SettingsFile, SaveIsOneReplaceKeepingModeOwnerAndAttributesFromTheFirstByte
       return n < 0 ? std::nullopt : std::optional<std::string>(value.substr(0, static_cast<size_t>(n)));
     };
     std::vector<std::pair<const char*, std::optional<std::string>>> kept;
-    if (mode == 0600 && ::setxattr(path.c_str(), "user.holdem.note", "kept", 4, 0) == 0)
-      kept.emplace_back("user.holdem.note", attribute("user.holdem.note"));
+    for (const auto& [name, value] : {std::pair{"user.holdem.note", "kept"}, {"user.holdem.empty", ""}})
+      if (mode == 0600 && ::setxattr(path.c_str(), name, value, std::strlen(value), 0) == 0)
+        kept.emplace_back(name, attribute(name));
     fs::create_hard_link(path, dir / "old.ini");
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
