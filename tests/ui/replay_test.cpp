@@ -86,7 +86,7 @@ TEST_F(ReplayTest, ADealOfTheSessionEndsOnTheLabelsTheTableShowed) {
   FAIL() << "no deal whose labels the record tells otherwise";
 }
 
-TEST_F(ReplayTest, HomeLeftRightAndEndStepThroughTheDeal) {
+TEST_F(ReplayTest, HomeLeftRightEndAndTheirButtonsStepThroughTheDeal) {
   open();
   ReplayWindow& replay = playAndReplay(0);
   replay.activateWindow();
@@ -94,14 +94,21 @@ TEST_F(ReplayTest, HomeLeftRightAndEndStepThroughTheDeal) {
   const int last = replay.frameCount() - 1;
   ASSERT_GT(last, 3);
   auto* slider = replay.findChild<QSlider*>(QStringLiteral("replaySlider"));
-  for (const auto& [key, frame] : {std::pair{Qt::Key_End, last},
-                                   {Qt::Key_Left, last - 1},
-                                   {Qt::Key_Home, 0},
-                                   {Qt::Key_Left, 0},
-                                   {Qt::Key_Right, 1}}) {
-    QTest::keyClick(&replay, key);
-    EXPECT_EQ(replay.frameIndex(), frame) << key;
-    EXPECT_EQ(slider->value(), frame);
+  for (const bool byKey : {true, false}) {
+    SCOPED_TRACE(byKey ? "keys" : "buttons");
+    for (const auto& [key, button, frame] : {std::tuple{Qt::Key_End, "replayLast", last},
+                                             {Qt::Key_Left, "replayPrevious", last - 1},
+                                             {Qt::Key_Home, "replayFirst", 0},
+                                             {Qt::Key_Left, "replayPrevious", 0},
+                                             {Qt::Key_Right, "replayNext", 1}}) {
+      if (byKey) {
+        QTest::keyClick(&replay, key);
+      } else {
+        QTest::mouseClick(replay.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+      }
+      EXPECT_EQ(replay.frameIndex(), frame) << button;
+      EXPECT_EQ(slider->value(), frame);
+    }
   }
   slider->setValue(3);
   EXPECT_EQ(replay.frameIndex(), 3);
