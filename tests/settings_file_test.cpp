@@ -122,6 +122,7 @@ TEST(SettingsText, SetsAValueKeepingEveryOtherByte) {
       {"last line replaced gets a line end", "[Cash]\nfreak=1", "[Cash]\nfreak=3\n"},
       {"last line ended before a new section", "[Card]\nback=52", "[Card]\nback=52\n[Cash]\nfreak=3\n"},
       {"CR LF file", "[Cash]\r\ngeek=2\r\n\r\n", "[Cash]\r\ngeek=2\r\nfreak=3\r\n\r\n"},
+      {"CR LF file beginning with a blank line", "\r\n[Cash]\r\n", "\r\n[Cash]\r\nfreak=3\r\n"},
       {"CR LF file ending in a bare CR", "[Card]\r\nback=2\r", "[Card]\r\nback=2\r\n[Cash]\r\nfreak=3\r\n"},
       {"the section's last line ends in a bare CR", "[Cash]\r\ngeek=2\r", "[Cash]\r\ngeek=2\r\nfreak=3\r\n"},
       {"the first line decides the line end", "[Cash]\ngeek=2\r\nfreak=1\r\n", "[Cash]\ngeek=2\r\nfreak=3\n"},
