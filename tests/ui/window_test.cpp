@@ -245,7 +245,8 @@ TEST_F(SameGame, ClicksAndKeysPlayTheEnginesGameWithTheOptionsShownAndLeaveThemA
 // (also from an edit box) and paints the table under them afresh, Ctrl+N
 // asks for a new game, F1 and Ctrl+I open the rules and the statistics,
 // modally.
-// No two commands share a key.
+// No two commands share a key, and a key held down, a menu's or a button's,
+// acts once.
 TEST_F(WindowTest, MenuKeysAndEscapeActAsTheirCommands) {
   open();
   RulesDialog about(form_.get());
@@ -262,6 +263,12 @@ TEST_F(WindowTest, MenuKeysAndEscapeActAsTheirCommands) {
     press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(panelShown() && form_->game().view().panelVisible, shown);
   }
+  // A key held down gives its command once: its repeats do nothing.
+  const TableState atStart = form_->game().state();
+  QTest::simulateEvent(form_.get(), true, Qt::Key_O, Qt::ControlModifier, QString(), true);
+  QTest::simulateEvent(form_.get(), true, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"), true);
+  EXPECT_TRUE(panelShown());
+  EXPECT_TRUE(form_->game().state() == atStart);
   const QImage shown = canvas();
   form_->canvas().drawCard(300, 200, 5);
   find<QLineEdit>("until")->setFocus();
