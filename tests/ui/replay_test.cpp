@@ -44,6 +44,8 @@ TEST_F(ReplayTest, LastStepShowsTheBoardPotChipsAndLabelsTheTableShowedAtTheDeal
       const QLabel* shown = form_->canvas().findChild<QLabel*>(QString::fromLatin1(name));
       EXPECT_EQ(told->text(), shown->text()) << name;
       EXPECT_EQ(told->palette().color(QPalette::WindowText), shown->palette().color(QPalette::WindowText));
+      EXPECT_EQ(told->font(), shown->font()) << name;
+      EXPECT_EQ(told->pos(), shown->pos()) << name;
     }
     const QRect board = toQRect(kBoardArea);
     EXPECT_EQ(replay.canvas().picture().copy(board), form_->canvas().picture().copy(board));
