@@ -25,6 +25,13 @@ TEST(Odds, CountsEveryRiverCardOnTheTurn) {
   // A card out of play can come no more: with the Ten of clubs dead, 11 of 43.
   const Card dead[] = {c(kClubs, kTen)};
   EXPECT_DOUBLE_EQ(winningChances(hands, board, dead).chance[1], 11.0 / 43);
+  // With the whole deck counted out of play, no river can come: no board is
+  // counted and no hand has a chance.
+  std::vector<Card> deck;
+  for (int i = 0; i < 52; ++i) deck.push_back(c(i / 13, i % 13));
+  const WinningChances none = winningChances(hands, board, deck);
+  EXPECT_EQ(none.boards, 0);
+  EXPECT_EQ(none.chance, (std::vector<double>{0.0, 0.0}));
 }
 
 // On the river the hands are settled: a win is 1, a shared pot shares it.
