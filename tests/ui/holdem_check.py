@@ -85,8 +85,8 @@ def main():
                                    stderr=subprocess.PIPE, text=True)
         if shown('"holdem-replay": ("holdem-replay"', refused):
             # The box: Escape closes it, once it is mapped and can take the focus.
-            deadline = time.time() + 30
-            while refused.poll() is None and time.time() < deadline:
+            deadline = time.monotonic() + 30
+            while refused.poll() is None and time.monotonic() < deadline:
                 try:
                     subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^holdem-replay$", "windowfocus",
                                     "--sync", "key", "Escape"], capture_output=True, timeout=5)
