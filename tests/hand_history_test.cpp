@@ -2,14 +2,12 @@
 // JSON library against the engine's record, the objects held to the
 // format's required fields, and the file kept whole across cut-off appends.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
 #include <sstream>
 
-#include "history/hand_file.h"
 #include "history/ohh.h"
 #include "history/ohh_read.h"
 #include "history/replay.h"
@@ -225,47 +223,6 @@ TEST(OpenHandHistory, EveryDealReadsBackAsItsRecord) {
   }
 }
 
-// --- The file -----------------------------------------------------------------
-
-// The hands of a file, read one by one; a piece that is no JSON fails.
-std::vector<Json> readHands(const std::string& bytes) {
-  std::vector<Json> hands;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find("\n\n", start);
-    if (end == std::string::npos) end = bytes.size();
-    hands.push_back(Json::parse(bytes.substr(start, end - start)));
-    start = end + 2;
-  }
-  return hands;
-}
-
-// A hand cut off at any byte of its append loses only its own bytes at the
-// next append; every hand before it stays, and the file is again one hand
-// per line with one blank line between.
-TEST(HandFile, AHandCutOffAnywhereIsDroppedAtTheNextAppendAndNothingBefore) {
-  const std::vector<HandRecord> deals = playDeals(1700000000, 9, {}, 4);
-  std::vector<std::string> text;
-  for (const HandRecord& r : deals) text.push_back(ohhText(r));
-  // In memory where there is room: each append is synced.
-  const bool shm = ::access("/dev/shm", W_OK) == 0;
-  const testing::TempDir dir = shm ? testing::TempDir("/dev/shm") : testing::TempDir();
-  const auto file = dir / "day.ohh";
-  for (int i = 0; i < 3; ++i) ASSERT_EQ(appendHand(file, text[i]), std::nullopt);
-  const std::string whole = *testing::readBytes(file);
-  ASSERT_EQ(whole, text[0] + "\n\n" + text[1] + "\n\n" + text[2] + "\n");
-  const size_t third = text[0].size() + text[1].size() + 4;  // where the third append began
-  for (size_t cut = third - 1; cut <= whole.size(); ++cut) {
-    testing::writeBytes(file, std::string_view(whole).substr(0, cut));
-    ASSERT_EQ(appendHand(file, text[3]), std::nullopt);
-    const bool thirdWhole = cut >= whole.size() - 1;  // its line end may be all it lacks
-    const std::string expected =
-        text[0] + "\n\n" + text[1] + "\n\n" + (thirdWhole ? text[2] + "\n\n" : "") + text[3] + "\n";
-    ASSERT_EQ(*testing::readBytes(file), expected) << "cut at " << cut;
-    ASSERT_EQ(readHands(expected).size(), thirdWhole ? 4u : 3u);
-  }
-}
-
 // --- Reading hands back, replaying them, and a session's figures ----------
 
 // Saved and read back, every deal replays to the end its record tells:
@@ -294,31 +251,6 @@ TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
       if (::testing::Test::HasFailure()) return;
     }
   }
-}
-
-TEST(ReasonWords, SayTheHandTheRoundTheChanceTheDrawAndTheLook) {
-  const Reason raise{.handValue = kOnePair + kTen, .chance = 40, .draw = 17};
-  const Reason call{.chance = 70,
-                    .draw = 85,
-                    .answering = true,
-                    .peekThreshold = 60,
-                    .peekDraw = 90,
-                    .knowsPlayerBeaten = true};
-  const Reason fold{.handValue = kThreeOfAKind + kAce,
-                    .chance = 10,
-                    .draw = 50,
-                    .answering = true,
-                    .willCall = true,
-                    .shortOfChips = true};
-  EXPECT_EQ(reasonWords({.kind = StepKind::Raise, .seat = Seat::Geek, .round = kFlop, .why = raise}),
-            "Geek raises: pair of Tens on the flop, raise chance 40 %, drew 17");
-  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Champ, .round = kRiver, .why = call}),
-            "Champ calls: nothing beyond the board on the river, fold chance 70 %, drew 85; looked at your "
-            "cards (drew 90, needed more than 60) and saw them beaten");
-  EXPECT_EQ(reasonWords({.kind = StepKind::Fold, .seat = Seat::Robot, .round = kTurn, .why = fold}),
-            "Robot folds: three Aces on the turn, fold chance 10 %, drew 50; short of chips for the bet");
-  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Player, .round = kFlop, .why = std::nullopt}),
-            "");
 }
 
 // Deal after deal the human folds at once, calls to the end, or raises

@@ -30,33 +30,5 @@ TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 1200);
 }
 
-// New game answered No, or with an initial cash that is no whole number,
-// changes nothing but the generator, which the question's clock reseeds.
-TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
-  const struct {
-    bool yes;
-    const char* money;
-    std::vector<std::string> boxes;
-  } cases[] = {{false, "1200", {"Are you sure?"}}, {true, "12.5", {"Are you sure?", "Invalid value"}}};
-  for (const auto& c : cases) {
-    StartedTable table(4);
-    Game& g = *table.game;
-    g.click(Button::CheckCall);
-    table.dialogs.answerYes = c.yes;
-    g.setMoneyText(c.money);
-    const TableState before = g.state();
-    const TableView viewBefore = g.view();
-    g.newGame();
-    EXPECT_EQ(table.dialogs.texts(), c.boxes);
-    EXPECT_EQ(table.dialogs.boxes[0].caption, "New game");
-    EXPECT_EQ(table.dialogs.boxes[0].buttons, BoxButtons::YesNo);
-    EXPECT_TRUE(g.state() == before);
-    EXPECT_TRUE(g.view() == viewBefore);
-    Random reseeded;
-    reseeded.seed(4);
-    EXPECT_EQ(table.random().state(), reseeded.state());
-  }
-}
-
 }  // namespace
 }  // namespace holdem

@@ -8,7 +8,6 @@
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -18,7 +17,6 @@
 #include <cstring>
 #include <functional>
 #include <set>
-#include <sstream>
 
 #include "game/settings_keys.h"
 #include "test_support.h"
@@ -149,8 +147,9 @@ TEST(SettingsFile, MissingFilesFoldersAndOtherThingsReadAsMissingKeys) {
   TempDir dir;
   fs::create_directories(dir / "folder.ini");
   writeBytes(dir / "plain", "[Cash]\nplayer=5\n");
+  ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0644), 0);  // a read there would wait for a writer
   for (const fs::path& path :
-       {dir / "missing.ini", dir / "no" / "folder" / "tavlor.ini", dir / "folder.ini",
+       {dir / "missing.ini", dir / "no" / "folder" / "tavlor.ini", dir / "folder.ini", dir / "fifo.ini",
         dir / "plain" / "tavlor.ini", fs::path("/dev/zero"), fs::path("/proc/self/mem")}) {
     SettingsFile file(path);
     EXPECT_FALSE(file.readAll()) << path;
@@ -214,36 +213,6 @@ TEST(SettingsFile, TemporaryFileThatCannotBeMadeWritesNothingAnywhere) {
     ::close(stand);
     EXPECT_EQ(readBytes(dir / "stdin"), "");
     EXPECT_EQ(readBytes(dir / c.settings), old);
-  }
-}
-
-TEST(SettingsFile, WritesThroughSymlinksKeepingThemAndMakesMissingFolders) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<std::string, std::string>> links;  // link, what it names ('@' for absolute)
-    std::string target;                                      // the file finally written
-    bool targetExists;
-  };
-  const Case cases[] = {
-      {"no link, no folders yet", {}, "config/holdem/tavlor.ini", false},
-      {"absolute link", {{"tavlor.ini", "@/real/file.ini"}}, "real/file.ini", true},
-      {"chain of links", {{"tavlor.ini", "hop.ini"}, {"hop.ini", "real/file.ini"}}, "real/file.ini", true},
-      {"link to a missing folder", {{"tavlor.ini", "made/here.ini"}}, "made/here.ini", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir dir;
-    fs::create_directory(dir / "real");
-    if (c.targetExists) writeBytes(dir / c.target, "; kept\n[Cash]\nplayer=1\n");
-    for (const auto& [link, names] : c.links)
-      fs::create_symlink(names[0] == '@' ? dir.path() / names.substr(2) : fs::path(names), dir / link);
-    SettingsFile file(dir / (c.links.empty() ? c.target : "tavlor.ini"));
-    EXPECT_EQ(file.readInt("Cash", "player", 0), c.targetExists ? 1 : 0);
-    ASSERT_TRUE(save(file));
-    for (const auto& [link, names] : c.links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
-    EXPECT_EQ(readBytes(dir / c.target),
-              c.targetExists ? "; kept\n[Cash]\nplayer=6\n" : "[Cash]\nplayer=6\n");
-    EXPECT_EQ(file.readInt("Cash", "player", 0), 6);
   }
 }
 
@@ -363,19 +332,6 @@ TEST(SettingsFile, SaveKeepsTheGroupWhenTheOwnerCannotBeKeptAndSkipsAnAttributeG
   }
 }
 
-// Names up to the longest a folder holds save: the temporary name is short
-// whatever the file's name.
-TEST(SettingsFile, LongFileNamesSave) {
-  for (const size_t length : {235, 255}) {
-    TempDir dir;
-    const std::string name = std::string(length - 4, 'n') + ".ini";
-    SettingsFile file(dir / name);
-    EXPECT_TRUE(save(file) && save(file)) << length;
-    EXPECT_EQ(readBytes(dir / name), "[Cash]\nplayer=6\n");
-    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{name});
-  }
-}
-
 // A handler reads the file once at most: the start-up reads the twelve keys
 // and writes them back, a Deal saves nine, and what was just saved is known
 // without reading it again; a file changed by someone else is read anew,
@@ -444,18 +400,16 @@ TEST(SettingsFile, DefaultPathFollowsAnAbsoluteXdgConfigHome) {
 // --- The game over a file it cannot save ------------------------------------------
 
 // The game over the settings file at a path, whose system calls can be made
-// to fail: every write while the disk is full, every rename when the file is
-// a mount point, and the call that `failing` numbers (from 1, over all calls).
+// to fail: every rename when the file is a mount point, and the call that
+// `failing` numbers (from 1, over all calls).
 struct FileGame {
   explicit FileGame(const fs::path& path)
       : file(path, [this](std::string_view call) {
           calls.emplace_back(call);
           if (calls.size() == failing) return EIO;
-          if (mountPoint && call == "rename") return EBUSY;
-          return diskFull && call == "write" ? ENOSPC : 0;
+          return mountPoint && call == "rename" ? EBUSY : 0;
         }) {}
 
-  bool diskFull = false;
   bool mountPoint = false;
   size_t failing = 0;
   std::vector<std::string> calls;
@@ -479,105 +433,6 @@ std::vector<std::string> snapshot(const TempDir& dir) {
                     (S_ISREG(st.st_mode) ? readBytes(dir / name).value_or("?") : ""));
   }
   return files;
-}
-
-// Lays out a folder as the words say, one thing after another: "file NAME"
-// (the player's own file), "folder NAME", "link NAME TARGET", "fifo NAME",
-// "null NAME" (a device that reads as nothing) and "mode NAME OCTAL".
-void lay(const TempDir& dir, std::string_view words) {
-  std::istringstream in{std::string(words)};
-  for (std::string what, name, arg; in >> what >> name;) {
-    const fs::path at = dir / name;
-    if (what == "link" || what == "mode") in >> arg;
-    if (what == "file") fs::create_directories(at.parent_path()), writeBytes(at, kOldFile);
-    if (what == "folder") fs::create_directories(at);
-    if (what == "link") fs::create_symlink(arg, at);
-    if (what == "fifo") ::mkfifo(at.c_str(), 0644);
-    if (what == "null") ::mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 3));
-    if (what == "mode") fs::permissions(at, static_cast<fs::perms>(std::stoi(arg, nullptr, 8)));
-  }
-}
-
-TEST(HostileSettings, StartUpThatCannotSaveShowsTheErrorAndChangesNothing) {
-  const struct {
-    const char* what;
-    const char* layout;
-    const char* settings = "tavlor.ini";
-    bool diskFull = false;
-  } cases[] = {
-      // A FIFO would block a read, and a device (/dev/null, or one that fails
-      // every read) as root would be replaced by a file.
-      {"a folder", "folder tavlor.ini"},
-      {"a FIFO", "fifo tavlor.ini"},
-      {"a device", "null tavlor.ini"},
-      {"a file whose reads fail", "", "/proc/self/mem"},
-      {"a full disk", "file tavlor.ini", "tavlor.ini", true},
-      {"a full disk, no file yet", "", "tavlor.ini", true},
-      {"a full disk, a folder to make", "", "new/tavlor.ini", true},
-      {"a full disk through a link", "file real.ini link tavlor.ini real.ini", "tavlor.ini", true},
-      {"a folder on the path that is a file", "file holdem", "holdem/tavlor.ini"},
-      {"a loop of links", "link tavlor.ini b.ini link b.ini tavlor.ini"},
-      // Root writes regardless of these.
-      {"a read-only folder", "file ro/tavlor.ini mode ro 500", "ro/tavlor.ini"},
-      {"a file the player may not write", "file tavlor.ini mode tavlor.ini 400"},
-      {"an unreadable file", "file tavlor.ini mode tavlor.ini 200"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (std::string_view(c.layout).find("mode") != std::string_view::npos && ::geteuid() == 0) continue;
-    TempDir dir;
-    lay(dir, c.layout);
-    const fs::path path = dir / c.settings;
-    struct stat st {
-    }, now{};
-    const bool existed = ::lstat(path.c_str(), &st) == 0;
-    if (!existed && *c.layout) continue;  // only root can make a device here
-    const auto before = snapshot(dir);
-    FileGame g(path);
-    g.diskFull = c.diskFull;
-    EXPECT_FALSE(g.game.startUp());
-    EXPECT_EQ(g.dialogs.boxes,
-              (std::vector<testing::Box>{{"Unable to write to " + path.string(), "Error", BoxButtons::Ok}}));
-    EXPECT_EQ(g.game.state().deck, Deck{});  // nothing dealt
-    EXPECT_EQ(snapshot(dir), before);
-    EXPECT_TRUE(!existed || (::lstat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino)) << "replaced";
-  }
-}
-
-// A disk that fills up during play: the Deal that cannot save stops with the
-// error, deals nothing and leaves the last good file; once there is room,
-// play goes on.
-TEST(HostileSettings, DiskFullDuringPlayKeepsTheLastGoodSave) {
-  TempDir dir;
-  const fs::path path = dir / "tavlor.ini";
-  FileGame g(path);
-  ASSERT_TRUE(g.game.startUp());
-  g.game.click(Button::Fold);
-  g.game.click(Button::Deal);
-  ASSERT_TRUE(g.game.view().isEnabled(Button::CheckCall));
-  const auto lastGood = readBytes(path);
-  g.diskFull = true;
-  g.game.click(Button::Fold);
-  const TableState folded = g.game.state();
-  g.game.click(Button::Deal);
-  EXPECT_EQ(g.dialogs.texts(), std::vector<std::string>{"Unable to write to " + path.string()});
-  EXPECT_EQ(g.game.state().deck, folded.deck);
-  EXPECT_EQ(g.game.state().dealsCount, folded.dealsCount + 1);
-  EXPECT_TRUE(g.game.view().isEnabled(Button::Deal));
-  g.game.chooseCardBack(2);  // not saved either
-  EXPECT_EQ(readBytes(path), lastGood);
-  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"tavlor.ini"});
-
-  g.diskFull = false;
-  const PerSeat<int32_t> cash = g.game.state().cash;
-  g.game.click(Button::Deal);
-  EXPECT_TRUE(g.game.view().isEnabled(Button::CheckCall));
-  SettingsFile saved(path);
-  for (int s = 0; s < kSeatCount; ++s) {
-    const SettingsKey& k = info(cashSetting(static_cast<Seat>(s))).name;
-    EXPECT_EQ(saved.readInt(k.section, k.key, -1), cash[s]) << kSeats[s].name;
-  }
-  EXPECT_EQ(saved.readInt("Card", "back", -1), kFirstBackImage);
 }
 
 // Each system call of a save fails in turn, as a disk or a filesystem may

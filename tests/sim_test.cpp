@@ -1,13 +1,9 @@
 // holdem-sim's protocol: what other programs parse must stay exact.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "app/sim_session.h"
 #include "test_support.h"
@@ -63,41 +59,6 @@ struct Session {
   SimSession sim;
   std::string startLine;
 };
-
-// Lines that are blank or comments print nothing; any other line that is
-// not a command exactly as the protocol writes it is not understood. Blanks,
-// tabs and CR around a command do not count.
-TEST(SimProtocol, OnlyCommandsAsWrittenAreUnderstood) {
-  Session s;
-  std::string out;
-  for (const char* line : {"", "   ", "\t\r", "# a note", "   # indented note"})
-    EXPECT_EQ(s.sim.run(line, out), SimSession::Outcome::Skipped) << '"' << line << '"';
-  for (const char* line : {"level 4", "back 01", "deal now", "Deal", "newgame", "newgame maybe",
-                           "limit sideways", "eval 6 0.0 0.1 0.2 0.3 0.4 0.5 0.6",
-                           "eval 1 0.13 0.1 0.2 0.3 0.4 0.5 0.6", "eval 1 00.1 0.1 0.2 0.3 0.4 0.5 0.6",
-                           "eval 1 0.0 0.1 0.2", "enter-money now", "raise\tnow", "level  1"})
-    EXPECT_EQ(s.sim.run(line, out), SimSession::Outcome::NotUnderstood) << line;
-  EXPECT_TRUE(out.empty());
-  EXPECT_EQ(s.sim.run("  \tcall\r", out), SimSession::Outcome::Printed);
-  EXPECT_EQ(out.rfind("{\"step\":1,\"cmd\":\"call\",\"boxes\":[]", 0), 0u) << out;
-  EXPECT_EQ(s.sim.run("until", out), SimSession::Outcome::Printed);  // a bare word empties its box
-  EXPECT_EQ(s.sim.game().view().until, "");
-}
-
-// Every negative 32-bit integer is a placeholder text, the lowest included;
-// beyond 32 bits, or with a leading zero, it is not understood.
-TEST(SimProtocol, EveryNegative32BitIntegerIsAPlaceholder) {
-  Session s;
-  const std::pair<const char*, bool> cases[] = {
-      {"-2147483648", true}, {"-6", true},   {"-1", true},   {"-2147483649", false}, {"-0", false},
-      {"-06", false},        {"--6", false}, {"-6x", false}, {"-", false},           {"2147483648", false},
-  };
-  for (const auto& [card, understood] : cases) {
-    std::string out;
-    const std::string line = std::string("eval 1 0.0 0.1 ") + card + " -33 -27 -23 -17";
-    EXPECT_EQ(s.sim.run(line, out) == SimSession::Outcome::Printed, understood) << line;
-  }
-}
 
 // An edit text is everything after the word and its blank. Output is UTF-8
 // whatever the bytes: each byte that is not part of a valid UTF-8 sequence
@@ -193,89 +154,6 @@ TEST(SimProgram, ExitStatusesAndTheStartUpFailureLine) {
   EXPECT_EQ(failed.out, "{\"step\":0,\"cmd\":\"start\",\"boxes\":[{\"text\":\"Unable to write to " +
                             (dir / "folder.ini").string() +
                             "\",\"caption\":\"Error\",\"buttons\":\"ok\"}]}\n");
-}
-
-// Answers that cannot be written (a full disk, a closed output, a reader
-// that went away), in the middle of a long script or at its end, are lost,
-// and so are commands that cannot be read: the run ends with status 3 and
-// says why on standard error, never with 0.
-TEST(SimProgram, AnswersThatCannotBeWrittenOrCommandsReadEndTheRunWithStatus3) {
-  const testing::TempDir dir;
-  std::string script;
-  for (int i = 0; i < 100; ++i) script += "deal\ncall\nfold\n";
-  testing::writeBytes(dir / "long", script);
-  testing::writeBytes(dir / "input", "deal\ncall\nfold\n");
-  const std::string sim =
-      quoted(simPath()) + " --settings " + quoted((dir / "tavlor.ini").string()) + " --clock 5";
-  const std::string run = sim + " < " + quoted((dir / "input").string());
-  const std::string errors = quoted((dir / "errors").string());
-  const std::pair<std::string, const char*> cases[] = {
-      {run + " > /dev/full", "cannot write the answers"},
-      {run + " >&-", "cannot write the answers"},
-      // A file that may grow to 4 kB: the start-up line goes out, a later block does not.
-      {"sh -c \"trap '' XFSZ; ulimit -f 4; exec " + sim + " < " + quoted((dir / "long").string()) + " > " +
-           quoted((dir / "out").string()) + "\"",
-       "cannot write the answers"},
-      {sim + " < " + quoted(dir.path().string()) + " > /dev/null", "cannot read the commands"},
-  };
-  for (const auto& [command, why] : cases) {
-    SCOPED_TRACE(command);
-    EXPECT_EQ(statusOf(command + " 2> " + errors), 3);
-    EXPECT_NE(testing::readBytes(dir / "errors")->find(std::string("holdem-sim: ") + why), std::string::npos);
-  }
-  EXPECT_EQ(
-      statusOf("sh -c " + quoted(run + " 2> " + errors + "; echo $? > " + quoted((dir / "status").string())) +
-               " | true"),
-      0);
-  EXPECT_EQ(testing::readBytes(dir / "status"), "3\n");
-}
-
-// A program that sends one command and waits gets its answer: every answer
-// is out before holdem-sim waits for more input.
-TEST(SimProgram, AnswersEachCommandBeforeWaitingForTheNext) {
-  const testing::TempDir dir;
-  int toSim[2], fromSim[2];
-  ASSERT_EQ(::pipe(toSim), 0);
-  ASSERT_EQ(::pipe(fromSim), 0);
-  const std::string settings = (dir / "tavlor.ini").string();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(toSim[0], 0);
-    ::dup2(fromSim[1], 1);
-    for (const int fd : {toSim[0], toSim[1], fromSim[0], fromSim[1]}) ::close(fd);
-    ::execl(simPath(), simPath(), "--settings", settings.c_str(), "--clock", "5",
-            static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  ::close(toSim[0]);
-  ::close(fromSim[1]);
-  // Lines read within a generous time; a program that waits for more input
-  // before answering never sends them.
-  std::string out;
-  const auto readLines = [&](size_t count) {
-    for (int waited = 0;
-         waited < 100 && static_cast<size_t>(std::count(out.begin(), out.end(), '\n')) < count;) {
-      pollfd p{fromSim[0], POLLIN, 0};
-      if (::poll(&p, 1, 100) <= 0) {
-        ++waited;
-        continue;
-      }
-      char buf[4096];
-      const ssize_t n = ::read(fromSim[0], buf, sizeof buf);
-      if (n <= 0) break;
-      out.append(buf, static_cast<size_t>(n));
-    }
-    return lines(out).size();
-  };
-  EXPECT_EQ(readLines(1), 1u) << "no start-up line";
-  ASSERT_EQ(::write(toSim[1], "call\n", 5), 5);
-  EXPECT_EQ(readLines(2), 2u) << "no answer to the command";
-  EXPECT_EQ(out.rfind("{\"step\":1,\"cmd\":\"call\"", std::string::npos) != std::string::npos, true) << out;
-  ::close(toSim[1]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ::close(fromSim[0]);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

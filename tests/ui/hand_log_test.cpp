@@ -128,26 +128,5 @@ TEST_F(HandLogWindow, ClosedAtFirstAndRememberedAcrossRunsOutsideTheSettingsFile
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini"))->find("HandLog"), std::string::npos);
 }
 
-// Each finished deal goes to the day's file; a folder that cannot be made
-// is said once, with its place, and play goes on.
-TEST_F(HandLogWindow, SavesEachDealAndSaysOnceWhereHandsCannotBeSaved) {
-  open();
-  form_->handLog().saveHandsTo(HandHistory::inFolder(folder_.path("hands")));
-  playScriptedDeal();
-  EXPECT_EQ(std::ranges::count(readBytes(folder_.path("hands") / dayFileName(kClock)).value_or(""), '\n'), 1);
-
-  testing::writeBytes(folder_.path("plain"), "not a folder");
-  form_->handLog().saveHandsTo(HandHistory::inFolder(folder_.path("plain") / "hands"));
-  form_->handLog().setShown(true);
-  for (int deal = 0; deal < 2; ++deal) {
-    click(Button::Deal);
-    while (form_->button(Button::Fold)->isEnabled()) click(Button::Fold);
-  }
-  const QString said = QStringLiteral("Hands are not being saved: cannot make the folder ") +
-                       QString::fromStdString((folder_.path("plain") / "hands").string());
-  EXPECT_EQ(lines().filter(said).size(), 1) << lines().join('\n').toStdString();
-  EXPECT_TRUE(form_->button(Button::Deal)->isEnabled());
-}
-
 }  // namespace
 }  // namespace holdem::uitest

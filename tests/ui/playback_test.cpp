@@ -1,6 +1,5 @@
 // The opponents at Normal speed: a click played back step by step ends
 // where Instant ends, and input during the playback shows the rest first.
-#include <QSettings>
 
 #include "table_window_fixture.h"
 
@@ -47,39 +46,6 @@ class PlaybackTest : public OpenTable {
     return steps;
   }
 };
-
-TEST_F(PlaybackTest, NormalShowsEachOpponentInTurnAndEndsAsInstantDoes) {
-  reopen("SpeedInstant1");
-  click(Button::CheckCall);
-  const Ending instant = ending();
-
-  reopen("SpeedNormal1");
-  const Shown before = shown();
-  click(Button::CheckCall);
-  std::vector<Shown> steps{shown()};
-  for (Shown& s : playToTheEnd()) steps.push_back(std::move(s));
-  ASSERT_GE(steps.size(), 4u);
-  // The click's own step shows at once, before any opponent answers.
-  EXPECT_TRUE(steps.front() != before && steps.front() != instant.shown);
-  // After each pause one more opponent has acted, in the order of play,
-  // and then, after a pause of its own, the flop.
-  int lastSeat = 0;
-  bool tableBetween = false;
-  for (size_t i = 1; i + 1 < steps.size(); ++i) {
-    std::vector<int> acted;
-    for (int s = 1; s < kSeatCount; ++s)
-      if (steps[i].labels.mid(3 * s, 3) != steps[i - 1].labels.mid(3 * s, 3)) acted.push_back(s);
-    ASSERT_EQ(acted.size(), 1u) << "step " << i;
-    EXPECT_GT(acted[0], lastSeat) << "step " << i;
-    lastSeat = acted[0];
-    tableBetween |= steps[i].table != steps.front().table && steps[i].table != steps.back().table;
-  }
-  EXPECT_TRUE(tableBetween) << "a fold takes cards off the table while the others still act";
-  const Shown& beforeFlop = steps[steps.size() - 2];
-  EXPECT_EQ(steps.back().labels, beforeFlop.labels);
-  EXPECT_NE(steps.back().table.copy(toQRect(kBoardArea)), beforeFlop.table.copy(toQRect(kBoardArea)));
-  EXPECT_EQ(ending(), instant);
-}
 
 // A box that the game shows in the middle of a click, the "Game over" of a
 // showdown where an opponent reaches a target of 100, waits for its place:
@@ -172,19 +138,6 @@ TEST_F(PlaybackTest, InputDuringPlaybackShowsTheRestFirstThenActsAsAtInstant) {
   form_->close();
   EXPECT_FALSE(playing());
   QTest::qWait(50);
-}
-
-TEST_F(PlaybackTest, SpeedIsKeptInTheWindowsOwnPreferences) {
-  QSettings prefs(QString::fromStdString(folder_.path("window.conf").string()), QSettings::IniFormat);
-  reopen("SpeedInstant1");
-  form_->rememberSpeedIn(&prefs);
-  find<QAction>("SpeedSlow1")->trigger();
-  EXPECT_EQ(prefs.value(QStringLiteral("opponentSpeed")).toString(), QStringLiteral("Slow"));
-  form_.reset();
-  open();
-  form_->rememberSpeedIn(&prefs);
-  EXPECT_EQ(form_->opponentSpeed(), OpponentSpeed::Slow);
-  EXPECT_TRUE(find<QAction>("SpeedSlow1")->isChecked());
 }
 
 }  // namespace

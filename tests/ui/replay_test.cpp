@@ -1,7 +1,6 @@
 // The replay of a deal and the session chart beside the table: the replay's
 // last step shows the table as the deal ended, its keys and buttons step
 // through the deal, and a malformed hand file is refused with a box.
-#include <QMessageBox>
 #include <QScrollBar>
 #include <QSlider>
 
@@ -115,27 +114,6 @@ TEST_F(ReplayTest, HomeLeftRightEndAndTheirButtonsStepThroughTheDeal) {
   slider->setValue(3);
   EXPECT_EQ(replay.frameIndex(), 3);
   EXPECT_TRUE(replay.sideText().contains(QStringLiteral(" %")));
-}
-
-TEST_F(ReplayTest, AMalformedHandFileIsRefusedWithABoxAndAGoodOneReplays) {
-  open();
-  const std::filesystem::path bad = folder_.path("bad.ohh"), good = folder_.path("good.ohh");
-  testing::writeBytes(bad, "{\"ohh\": {\"players\": [");
-  QString said;
-  whenModal([&said](QWidget* box) {
-    said = static_cast<QMessageBox*>(box)->text();
-    box->close();
-  });
-  form_->review().replayFile(QString::fromStdString(bad.string()));
-  EXPECT_TRUE(said.contains(QStringLiteral("cannot be replayed"))) << said.toStdString();
-  EXPECT_EQ(form_->review().replay(), nullptr);
-
-  playAndReplay(0).close();
-  testing::writeBytes(good, ohhText(form_->game().handRecord()));
-  form_->review().replayFile(QString::fromStdString(good.string()));
-  ASSERT_NE(form_->review().replay(), nullptr);
-  EXPECT_EQ(form_->review().replay()->frameCount(),
-            static_cast<int>(form_->game().handRecord().steps.size()) + 2);
 }
 
 TEST_F(ReplayTest, ADoubleClickOnADealOfTheHandLogReplaysItAndSessionChartsTheDeals) {

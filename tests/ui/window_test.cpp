@@ -3,8 +3,6 @@
 // readers hear of it; its repaints among other windows; its dialogs.
 #include <QAccessible>
 #include <QButtonGroup>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 
 #include "table_window_fixture.h"
@@ -67,24 +65,6 @@ TEST(CardPictures, AllFiftySixLookAsDrawnBefore) {
   EXPECT_TRUE(renderCardPicture(-1).isNull() && renderCardPicture(kCardPictureCount).isNull());
 }
 
-// At a pixel ratio of 2 each picture is its own, twice as large, and close
-// to the ratio-1 picture made larger.
-TEST(CardPictures, RatioTwoIsSharpAndTwiceTheSize) {
-  for (int i : {0, 10, 24, 37, 51, 52, 53, 54, 55}) {
-    SCOPED_TRACE(i);
-    const QImage img = renderCardPicture(i, 2.0), one = renderCardPicture(i);
-    EXPECT_EQ(img.size(), QSize(142, 192));
-    EXPECT_DOUBLE_EQ(img.devicePixelRatio(), 2.0);
-    const QImage down = img.scaled(71, 96, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    long diff = 0;
-    for (int y = 0; y < 96; ++y)
-      for (int x = 0; x < 71; ++x) diff += std::abs(qGray(down.pixel(x, y)) - qGray(one.pixel(x, y)));
-    EXPECT_LT(diff / (71 * 96), 20);
-    EXPECT_NE(img.convertToFormat(QImage::Format_RGB32).copy(),
-              one.scaled(142, 192).convertToFormat(QImage::Format_RGB32));
-  }
-}
-
 // The shipped picture is a small 24-bit BMP, the very felt the tool draws.
 TEST(TablePicture, ShippedFileIsA24BitBmpAsTheToolDrawsIt) {
   QFile file(QStringLiteral(HOLDEM_RESOURCE_DIR "/texas.bmp"));
@@ -94,19 +74,6 @@ TEST(TablePicture, ShippedFileIsA24BitBmpAsTheToolDrawsIt) {
   EXPECT_EQ(static_cast<unsigned char>(head[28]), 24);  // bits per pixel
   EXPECT_LT(file.size(), 200 * 1024);
   EXPECT_EQ(tablePicture(), renderTablePicture());
-}
-
-TEST_F(WindowTest, WindowHasNoTitleNoMaximiseATableOf800By520AndTheGameMenu) {
-  open();  // (the table's size: its reference picture)
-  EXPECT_TRUE(form_->windowTitle().isEmpty());
-  EXPECT_EQ(form_->windowFlags() &
-                (Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint),
-            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  QStringList items;
-  for (QAction* a : form_->menuBar()->actions().value(0)->menu()->actions())
-    items << a->text() + QLatin1Char(' ') + a->shortcut().toString();
-  EXPECT_EQ(items, (QStringList{"New game Ctrl+N", "Options Ctrl+O", "About F1", "Statistics Ctrl+I",
-                                "Replay hands... "}));
 }
 
 // --- Playing by mouse and by key -----------------------------------------------
@@ -413,67 +380,7 @@ TEST_F(WindowTest, WidgetsTellScreenReadersWhatTheyAreAndHold) {
   EXPECT_EQ(accessibleText(find("Label4")), "Big bet: $8");
 }
 
-// The table in words from plain data: what lies there counts, not what the
-// state would draw now (a flop nobody took away is still seen).
-TEST(TableDescription, TellsTheCardsThatLieThere) {
-  TableState t;
-  t.bettingRound = kDealOver;
-  t.cash.fill(1000);
-  t.cashOf(Seat::Player) = 0;
-  t.cashOf(Seat::Champ) = 0;
-  t.folded[index(Seat::Geek)] = true;
-  TableShown shown;
-  shown.board = {0, 18, 35, TableShown::kNone, TableShown::kNone};
-  shown.seats[index(Seat::Freak)] = {kBackRock, kBackRock};
-  shown.seats[index(Seat::Master)] = {51, kBackDenim};
-  shown.seats[index(Seat::Pinhead)] = {kBackCloth, TableShown::kNone};
-  shown.seats[index(Seat::Robot)] = {Card{3, kKing}.imageIndex(), 22};
-  TableView v;
-  v.status[index(Seat::Robot)] = "One pair Aces";
-  EXPECT_EQ(
-      describeTable(shown, t, v).toStdString(),
-      "You have no chips. Board: Two of clubs, Seven of diamonds, Jack of hearts. "
-      "Freak holds two cards face down. Geek has folded. Master holds Ace of spades and a card face down. "
-      "Champ is out of chips. Pinhead holds a card face down. Expert holds no cards. "
-      "Robot shows King of spades, Jack of diamonds, One pair Aces.");
-}
-
 // --- Repaints -----------------------------------------------------------------------------
-
-// Whenever the table comes into view again (restored from the task bar,
-// resized, uncovered, the options closed), it shows the game as a whole
-// repaint draws it: what was scribbled on it in between is gone.
-TEST_F(WindowTest, TableComingBackIntoViewShowsTheGameAsAWholeRepaintDrawsIt) {
-  open();
-  click(Button::CheckCall);
-  const QImage played = canvas();
-  const std::pair<const char*, std::function<void()>> events[] = {
-      {"restored", [this] { form_->showMinimized(), form_->showNormal(); }},
-      {"resized", [this] { form_->resize(form_->width() + 120, form_->height() + 80); }},
-      {"options closed",
-       [this] {
-         form_->toggleOptions();
-         QTest::mouseClick(find("Close"), Qt::LeftButton);
-       }},
-  };
-  for (const auto& [what, event] : events) {
-    SCOPED_TRACE(what);
-    form_->canvas().drawCard(250, 370, 7);  // a spot of felt no card, seat or fill ever touches
-    form_->canvas().setPixel(300, 210, 0xFF00FF);
-    event();
-    QApplication::processEvents();
-    EXPECT_EQ(canvas(), played);
-    const QImage screen = onScreen();
-    for (const QRect area : {toQRect(kBoardArea), toQRect(info(Seat::Robot).cardArea)})
-      EXPECT_EQ(screen.copy(area), played.copy(area));
-  }
-  EXPECT_EQ(form_->canvas().size(), QSize(920, 600));
-  EXPECT_EQ(find("lblfcash")->pos(), QPoint(112, 48));   // the table stays at the top left
-  EXPECT_EQ(onScreen().pixel(850, 560), qRgb(0, 0, 0));  // beyond it, the window colour
-  form_->resize(400, 300);                               // never smaller than the table
-  EXPECT_GE(form_->canvas().width(), kTableWidth);
-  EXPECT_EQ(beeps_, 0);
-}
 
 // Between whole repaints the canvas keeps what was drawn on it, and a part
 // of the window painted again shows it as it is.
@@ -526,19 +433,6 @@ TEST_F(WindowWithoutPicture, TheTableIsBlackAndEveryRepaintBeepsAndLooksForThePi
   EXPECT_EQ(beeps_, 2);
 }
 
-TEST(TableCanvas, RatioTwoKeepsLogicalCoordinatesAndIgnoresDrawingOffTheTable) {
-  TableFolder folder;  // (the felt and the cards at their ratio: the dense screens)
-  TableCanvas canvas(nullptr, 2.0);
-  ASSERT_TRUE(canvas.paintTablePicture());
-  EXPECT_EQ(canvas.picture().size(), QSize(1600, 1040));
-  const QImage felt = canvas.picture();
-  canvas.setPixel(-1, 5, 0xFFFFFF), canvas.setPixel(800, 5, 0xFFFFFF);
-  canvas.drawCard(10, 10, 56), canvas.drawCard(10, 10, -1);
-  EXPECT_EQ(canvas.picture(), felt);
-  canvas.setPixel(10, 20, 0x123456);
-  EXPECT_EQ(canvas.picture().copy(20, 40, 2, 2).pixel(1, 1), qRgb(0x12, 0x34, 0x56));
-}
-
 // --- Dialogs ---------------------------------------------------------------------------
 
 // Each box shows its text exactly as the game words it, markup and all,
@@ -584,18 +478,6 @@ TEST(MessageBoxes, ShowTheTextAsPlainTextWithItsCaptionAndReportTheAnswer) {
     EXPECT_EQ(boxes.showMessage(c.text, c.caption, c.buttons), c.press != QMessageBox::No);
   }
   EXPECT_EQ(synced, 4);
-}
-
-TEST(WindowStartUp, UnwritableSettingsFailWithTheErrorBoxAndShowNoWindow) {
-  QTemporaryDir dir;
-  SettingsFile settings(dir.path().toStdString());  // a folder is no settings file
-  FixedClock clock(kClock);
-  RecordingDialogs dialogs;
-  TableWindow form(settings, clock, &dialogs, 1.0);
-  EXPECT_FALSE(form.startUp());
-  EXPECT_EQ(dialogs.boxes,
-            (std::vector<Box>{{"Unable to write to " + settings.displayPath(), "Error", BoxButtons::Ok}}));
-  EXPECT_FALSE(form.isVisible());
 }
 
 }  // namespace
