@@ -139,6 +139,10 @@ bool contributes(const std::string& action) {
          action == "Raise";
 }
 
+// The deal as its record tells it. The chips paid and won, the hole cards
+// and the board are checked end to end against holdem-sim's answers
+// (sim_hands_check.py); here the rest: the table, the seats, the hands shown
+// and the pot.
 void expectSameDeal(const HandRecord& r, const Json& root) {
   SCOPED_TRACE("deal " + std::to_string(r.serial));
   ASSERT_EQ(formatFaults(root), std::vector<std::string>{});
@@ -149,48 +153,26 @@ void expectSameDeal(const HandRecord& r, const Json& root) {
   EXPECT_EQ(h["small_blind_amount"], r.smallBlind);
   EXPECT_EQ(h["big_blind_amount"], r.bigBlind);
   ASSERT_EQ(h["players"].size(), 8u);
-  std::array<int64_t, kSeatCount> chips{};
   for (const Json& p : h["players"]) {
     const int s = p["id"];
     EXPECT_EQ(p["name"], info(static_cast<Seat>(s)).name);
     EXPECT_EQ(p["starting_stack"], r.seats[s].chips);
     EXPECT_EQ(p["is_sitting_out"], !r.seats[s].dealtIn);
-    chips[s] = p["starting_stack"];
   }
-  // Cards: every seat's hole cards, the board as far as it came into view,
-  // and the hands shown.
-  std::vector<std::string> board;
-  std::set<int> dealt, shown;
+  std::set<int> shown;
   int64_t pot = 0;
   for (const Json& round : h["rounds"]) {
-    for (const Json& c : round.value("cards", Json::array())) board.push_back(c);
     for (const Json& a : round["actions"]) {
       const std::string action = a["action"];
-      const int64_t amount = a.value("amount", int64_t{0});
-      if (action == "Add to Pot") {
-        pot += amount;
-        continue;
-      }
+      if (action == "Add to Pot" || contributes(action)) pot += a["amount"].get<int64_t>();
+      if (action != "Shows Cards") continue;
       const int s = a["player_id"];
-      const std::vector<std::string> hole{ohhCard(r.seats[s].hole[0]), ohhCard(r.seats[s].hole[1])};
-      if (action == "Dealt Cards") {
-        EXPECT_EQ(a["cards"], hole);
-        dealt.insert(s);
-      } else if (action == "Shows Cards") {
-        EXPECT_EQ(round["street"], "Showdown");
-        EXPECT_EQ(a["cards"], hole);
-        shown.insert(s);
-      } else if (action == "Player Adjustment") {
-        chips[s] += amount;
-      } else if (contributes(action)) {
-        chips[s] -= amount;
-        pot += amount;
-      }
+      EXPECT_EQ(round["street"], "Showdown");
+      EXPECT_EQ(a["cards"],
+                (std::vector<std::string>{ohhCard(r.seats[s].hole[0]), ohhCard(r.seats[s].hole[1])}));
+      shown.insert(s);
     }
   }
-  EXPECT_EQ(dealt.size(), 8u);
-  ASSERT_EQ(static_cast<int>(board.size()), r.boardShown);
-  for (int i = 0; i < r.boardShown; ++i) EXPECT_EQ(board[i], ohhCard(r.board[i]));
   std::set<int> handsShown;
   if (!r.end->namesHidden) {
     for (const ShownHand& s : r.end->hands) handsShown.insert(index(s.seat));
@@ -201,16 +183,10 @@ void expectSameDeal(const HandRecord& r, const Json& root) {
   const Json& p = h["pots"][0];
   EXPECT_EQ(p["amount"], pot);
   int64_t won = 0;
-  for (const Json& w : p["player_wins"]) {
-    chips[w["player_id"].get<int>()] += w["win_amount"].get<int64_t>();
-    won += w["win_amount"].get<int64_t>();
-  }
+  for (const Json& w : p["player_wins"]) won += w["win_amount"].get<int64_t>();
   if (r.end->lost >= 0) {
     EXPECT_EQ(won + p["rake"].get<int64_t>(), pot);
   }
-  // What the file says is what the seats hold at the end of the deal.
-  for (int s = 0; s < kSeatCount; ++s)
-    EXPECT_EQ(chips[s], r.chipsAtEnd[s]) << info(static_cast<Seat>(s)).name;
 }
 
 TEST(OpenHandHistory, EveryDealReadsBackAsItsRecord) {

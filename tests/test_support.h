@@ -20,6 +20,7 @@
 #include "game/game.h"
 #include "game/game_testing.h"
 #include "game/stand_ins.h"
+#include "game/table_rules.h"
 
 namespace holdem::testing {
 
@@ -74,26 +75,38 @@ class Dice {
   uint64_t s_;
 };
 
+// What a random user event was, as the check of the table's rules tells
+// events apart.
+struct RandomEvent {
+  TableEvent kind = TableEvent::Other;
+  std::optional<Button> clicked;
+};
+
 // One random user event, the buttons most often, and sometimes the options
 // and New game with little starting cash, so that seats run short of chips;
-// a game that is over starts anew. Returns whether it was a click.
-inline bool playRandomEvent(Game& g, RecordingDialogs& dialogs, Dice& dice) {
+// a game that is over starts anew.
+inline RandomEvent playRandomEvent(Game& g, RecordingDialogs& dialogs, Dice& dice) {
   const int r = dice.roll(100);
   if (!g.view().isEnabled(Button::Deal) && !g.view().isEnabled(Button::CheckCall)) {
     g.setMoneyText(std::to_string(dice.roll(4) ? 20 + dice.roll(200) : 1200));
     dialogs.answerYes = true;
     g.newGame();
-    return false;
+    return {TableEvent::NewGameYes, {}};
   }
-  if (r < 12) return g.click(Button::Deal), true;
-  if (r < 52) return g.click(Button::CheckCall), true;
-  if (r < 74) return g.click(Button::Raise), true;
-  if (r < 88) return g.click(Button::Fold), true;
+  if (r < 88) {
+    const Button b = r < 12   ? Button::Deal
+                     : r < 52 ? Button::CheckCall
+                     : r < 74 ? Button::Raise
+                              : Button::Fold;
+    const TableEvent kind = g.view().isEnabled(b) ? TableEvent::Button : TableEvent::IgnoredClick;
+    g.click(b);
+    return {kind, b};
+  }
   switch (dice.roll(7)) {
     case 0: g.selectLevel(dice.roll(4)); break;
     case 1: g.changeBettingLimit(dice.roll(2) ? 1 : -1); break;
     case 2:
-      g.setMoneyText(std::to_string(100 + dice.roll(300)));
+      g.setMoneyText(dice.roll(4) ? std::to_string(100 + dice.roll(300)) : "x1");
       g.enterInitialCash();
       break;
     case 3:
@@ -104,10 +117,10 @@ inline bool playRandomEvent(Game& g, RecordingDialogs& dialogs, Dice& dice) {
       g.setMoneyText(std::to_string(dice.roll(2) ? 20 + dice.roll(100) : 1000));
       dialogs.answerYes = dice.roll(3) != 0;
       g.newGame();
-      break;
+      return {dialogs.answerYes ? TableEvent::NewGameYes : TableEvent::Other, {}};
     default: g.chooseCardBack(dice.roll(4)); break;
   }
-  return false;
+  return {};
 }
 
 // Starting chips that run short: seats out of chips, below zero, with less
