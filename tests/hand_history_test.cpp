@@ -24,7 +24,10 @@ std::vector<HandRecord> playDeals(int64_t clock, uint64_t seed, MemorySettings::
   table.settings.logWrites = false;
   if (!table.start()) throw std::runtime_error("start-up failed");
   std::vector<HandRecord> out;
-  table.game->onDealFinished([&](const HandRecord& r) { out.push_back(r); });
+  table.game->onDealFinished([&](const HandRecord& r) {
+    EXPECT_EQ(r.bigBlindSeat, table.state().bigBlindSeat);  // the hand's dealer seat comes from it
+    out.push_back(r);
+  });
   testing::Dice dice(seed);
   while (static_cast<int>(out.size()) < deals) testing::playRandomEvent(*table.game, table.dialogs, dice);
   return out;
@@ -141,8 +144,8 @@ bool contributes(const std::string& action) {
 
 // The deal as its record tells it. The chips paid and won, the hole cards
 // and the board are checked end to end against holdem-sim's answers
-// (sim_hands_check.py); here the rest: the table, the seats, the hands shown
-// and the pot.
+// (sim_hands_check.py); here the rest: the table, the seats, how much of the
+// board came into view, the hands shown and the pot.
 void expectSameDeal(const HandRecord& r, const Json& root) {
   SCOPED_TRACE("deal " + std::to_string(r.serial));
   ASSERT_EQ(formatFaults(root), std::vector<std::string>{});
@@ -161,7 +164,9 @@ void expectSameDeal(const HandRecord& r, const Json& root) {
   }
   std::set<int> shown;
   int64_t pot = 0;
+  size_t board = 0;
   for (const Json& round : h["rounds"]) {
+    board += round.value("cards", Json::array()).size();
     for (const Json& a : round["actions"]) {
       const std::string action = a["action"];
       if (action == "Add to Pot" || contributes(action)) pot += a["amount"].get<int64_t>();
@@ -173,6 +178,7 @@ void expectSameDeal(const HandRecord& r, const Json& root) {
       shown.insert(s);
     }
   }
+  EXPECT_EQ(board, static_cast<size_t>(r.boardShown));
   std::set<int> handsShown;
   if (!r.end->namesHidden) {
     for (const ShownHand& s : r.end->hands) handsShown.insert(index(s.seat));
