@@ -1,6 +1,6 @@
 // The hand history: each deal's Open Hand History object read back with a
-// JSON library against the engine's record, the objects held to the
-// format's required fields, and the file kept whole across cut-off appends.
+// JSON library against the engine's record and held to the format's
+// required fields, saved deals replayed, and a session's figures.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>

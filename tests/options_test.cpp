@@ -1,5 +1,5 @@
-// The options panel and the Game menu's New game: the texts of the edit
-// boxes, what is taken and saved, and what a failed save leaves.
+// The options panel: the texts of the edit boxes, and what a failed save
+// leaves.
 #include <gtest/gtest.h>
 
 #include "test_support.h"

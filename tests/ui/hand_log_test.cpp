@@ -1,6 +1,5 @@
 // The hand log beside the table: what it says of a scripted deal, how it
-// folds earlier deals, how it opens and closes, and what it says when hands
-// cannot be saved.
+// folds earlier deals, and how it opens and closes.
 #include "ui/hand_log.h"
 
 #include <QClipboard>

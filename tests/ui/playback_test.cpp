@@ -1,5 +1,6 @@
-// The opponents at Normal speed: a click played back step by step ends
-// where Instant ends, and input during the playback shows the rest first.
+// The opponents at Normal speed: a box of the click comes with its step,
+// the playback ends where Instant ends, and input during it shows the rest
+// first.
 
 #include "table_window_fixture.h"
 

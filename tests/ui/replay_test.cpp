@@ -1,6 +1,6 @@
 // The replay of a deal and the session chart beside the table: the replay's
-// last step shows the table as the deal ended, its keys and buttons step
-// through the deal, and a malformed hand file is refused with a box.
+// last step shows the table as the deal ended, and its keys and buttons
+// step through the deal.
 #include <QScrollBar>
 #include <QSlider>
 
