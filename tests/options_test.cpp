@@ -1,5 +1,5 @@
-// The options panel: the texts of the edit boxes, and what a failed save
-// leaves.
+// The options panel and the Game menu's New game: the texts of the edit
+// boxes, what a failed save leaves, and a New game that does not start.
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -28,6 +28,24 @@ TEST(Options, FailedSaveOfTheInitialCashLeavesTheStacks) {
   EXPECT_EQ(table.dialogs.texts(), (std::vector<std::string>{"New initial cash value confirmation",
                                                              "Unable to write to /somewhere/tavlor.ini"}));
   EXPECT_EQ(table.game->state().cashOf(Seat::Freak), 1200);
+}
+
+// New game answered No, or with an initial cash that is no whole number,
+// changes nothing but the generator, which the question's clock reseeds.
+TEST(NewGame, AnsweredNoOrWithoutAWholeNumberChangesNothing) {
+  for (const auto& [yes, money] : {std::pair{false, "1200"}, {true, "12.5"}}) {
+    StartedTable table(4);
+    table.game->click(Button::CheckCall);
+    table.dialogs.answerYes = yes;
+    table.game->setMoneyText(money);
+    const TableState before = table.game->state();
+    table.game->newGame();
+    EXPECT_EQ(table.dialogs.boxes.size(), yes ? 2u : 1u);
+    EXPECT_TRUE(table.game->state() == before);
+    Random reseeded;
+    reseeded.seed(4);
+    EXPECT_EQ(table.random().state(), reseeded.state());
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // readers hear of it; its repaints among other windows; its dialogs.
 #include <QAccessible>
 #include <QButtonGroup>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 
 #include "table_window_fixture.h"
@@ -208,13 +210,12 @@ TEST_F(SameGame, ClicksAndKeysPlayTheEnginesGameWithTheOptionsShownAndLeaveThemA
   EXPECT_EQ(readBytes(folder_.path("tavlor.ini")), readBytes(folder_.path("headless.ini")));
 }
 
-// The menu's keys: Ctrl+O shows and hides the options, Escape hides them
-// (also from an edit box) and paints the table under them afresh, Ctrl+N
-// asks for a new game, F1 and Ctrl+I open the rules and the statistics,
-// modally.
-// No two commands share a key, and a key held down, a menu's or a button's,
-// acts once.
-TEST_F(WindowTest, MenuKeysAndEscapeActAsTheirCommands) {
+// The Game menu's items and keys: Ctrl+O shows and hides the options,
+// Escape hides them (also from an edit box) and paints the table under them
+// afresh, Ctrl+N asks for a new game, F1 and Ctrl+I open the rules and the
+// statistics, modally. No two commands share a key, and a key held down, a
+// menu's or a button's, acts once.
+TEST_F(WindowTest, MenuItemsKeysAndEscapeActAsTheirCommands) {
   open();
   RulesDialog about(form_.get());
   StatsDialog stats(form_.get());
@@ -225,6 +226,11 @@ TEST_F(WindowTest, MenuKeysAndEscapeActAsTheirCommands) {
     if (!a->shortcut().isEmpty() && a->shortcutContext() != Qt::WidgetShortcut) keys << a->shortcut();
   EXPECT_EQ(keys.size(), 4 + 4 + 1 + 1);
   for (const QKeySequence& k : keys) EXPECT_EQ(keys.count(k), 1) << k.toString().toStdString();
+  QStringList items;  // the Game menu
+  for (QAction* a : form_->menuBar()->actions().value(0)->menu()->actions())
+    items << a->text() + QLatin1Char(' ') + a->shortcut().toString();
+  EXPECT_EQ(items, (QStringList{"New game Ctrl+N", "Options Ctrl+O", "About F1", "Statistics Ctrl+I",
+                                "Replay hands... "}));
 
   for (const bool shown : {true, false, true}) {
     press(Qt::Key_O, Qt::ControlModifier);
