@@ -1,6 +1,7 @@
 // The hand history: each deal's Open Hand History object read back with a
 // JSON library against the engine's record and held to the format's
-// required fields, saved deals replayed, and a session's figures.
+// required fields, saved deals replayed, the words that give an opponent's
+// reasons, and a session's figures.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -211,10 +212,8 @@ TEST(OpenHandHistory, EveryDealReadsBackAsItsRecord) {
 // the chips, the pot, the board and the labels, seats out of chips and
 // chips set by the options included.
 TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
-  const MemorySettings::Values shortOfChips{
-      {"Cash/player", 30}, {"Cash/freak", 0}, {"Cash/geek", 3}, {"Cash/pinhead", -5}, {"Cash/initial", 25}};
   for (const auto& deals :
-       {playDeals(1700000000, 5, {}, 300), playDeals(86400 * 365, 11, shortOfChips, 300)}) {
+       {playDeals(1700000000, 5, {}, 300), playDeals(86400 * 365, 11, testing::kChipsRunShort, 300)}) {
     std::string file;
     for (const HandRecord& r : deals) file += ohhText(r) + "\n\n";
     const ReadHands read = readOhhText(file);
@@ -233,6 +232,31 @@ TEST(ReadHands, EverySavedDealReplaysToTheEndOfItsRecord) {
       if (::testing::Test::HasFailure()) return;
     }
   }
+}
+
+TEST(ReasonWords, SayTheHandTheRoundTheChanceTheDrawAndTheLook) {
+  const Reason raise{.handValue = kOnePair + kTen, .chance = 40, .draw = 17};
+  const Reason call{.chance = 70,
+                    .draw = 85,
+                    .answering = true,
+                    .peekThreshold = 60,
+                    .peekDraw = 90,
+                    .knowsPlayerBeaten = true};
+  const Reason fold{.handValue = kThreeOfAKind + kAce,
+                    .chance = 10,
+                    .draw = 50,
+                    .answering = true,
+                    .willCall = true,
+                    .shortOfChips = true};
+  EXPECT_EQ(reasonWords({.kind = StepKind::Raise, .seat = Seat::Geek, .round = kFlop, .why = raise}),
+            "Geek raises: pair of Tens on the flop, raise chance 40 %, drew 17");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Champ, .round = kRiver, .why = call}),
+            "Champ calls: nothing beyond the board on the river, fold chance 70 %, drew 85; looked at your "
+            "cards (drew 90, needed more than 60) and saw them beaten");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Fold, .seat = Seat::Robot, .round = kTurn, .why = fold}),
+            "Robot folds: three Aces on the turn, fold chance 10 %, drew 50; short of chips for the bet");
+  EXPECT_EQ(reasonWords({.kind = StepKind::Call, .seat = Seat::Player, .round = kFlop, .why = std::nullopt}),
+            "");
 }
 
 // Deal after deal the human folds at once, calls to the end, or raises

@@ -41,16 +41,13 @@ struct Table {
   // Set-ups and single rules, past the front door.
   TableState& state() { return GameTesting::state(*game); }
   Random& random() { return GameTesting::random(*game); }
-  void opponentTurn(int seatNumber) { GameTesting::opponentTurn(*game, seatNumber); }
   void opponentRespond(int seatNumber) { GameTesting::opponentRespond(*game, seatNumber); }
-  void showdown() { GameTesting::showdown(*game); }
   // A seat's chips, and its label showing them.
   void setCash(Seat s, int32_t chips) {
     state().cashOf(s) = chips;
     GameTesting::view(*game).cashText[index(s)] = std::to_string(chips);
   }
   const TableView& view() const { return game->view(); }
-  const std::string& status(Seat s) const { return view().status[index(s)]; }
 
   MemorySettings settings;
   RecordingDialogs dialogs;

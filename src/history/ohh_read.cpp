@@ -204,8 +204,15 @@ class HandReader {
     e.potPaid = !e.winners.empty();
     e.lost = clamp(e.pot - given);
     e.byFolds = !showdown_ && e.winners.size() == 1 && e.winners[0] == Seat::Player;
-    // The human folded and one opponent took the pot: the table named no hand.
-    e.namesHidden = !showdown_ && !e.byFolds && !e.winners.empty();
+    // The human folded with one opponent left in the deal: the table named
+    // no hand, also when that opponent had no chips left to take the pot.
+    const auto folded = [this](Seat s) {
+      return std::ranges::any_of(r_.steps,
+                                 [s](const Step& st) { return st.kind == StepKind::Fold && st.seat == s; });
+    };
+    const auto leftIn =
+        std::ranges::count_if(kOpponents, [&](Seat s) { return r_.seats[index(s)].dealtIn && !folded(s); });
+    e.namesHidden = !showdown_ && folded(Seat::Player) && leftIn == 1;
     for (Seat s : kTakePartOrder) {
       if (std::find(shown_.begin(), shown_.end(), s) == shown_.end()) continue;
       int32_t value = 0;
