@@ -1,6 +1,7 @@
 #include "history/ohh_read.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -206,13 +207,11 @@ class HandReader {
     e.byFolds = !showdown_ && e.winners.size() == 1 && e.winners[0] == Seat::Player;
     // The human folded with one opponent left in the deal: the table named
     // no hand, also when that opponent had no chips left to take the pot.
-    const auto folded = [this](Seat s) {
-      return std::ranges::any_of(r_.steps,
-                                 [s](const Step& st) { return st.kind == StepKind::Fold && st.seat == s; });
-    };
-    const auto leftIn =
-        std::ranges::count_if(kOpponents, [&](Seat s) { return r_.seats[index(s)].dealtIn && !folded(s); });
-    e.namesHidden = !showdown_ && folded(Seat::Player) && leftIn == 1;
+    std::array<bool, kSeatCount> folded{};
+    for (const Step& st : r_.steps) folded[index(st.seat)] |= st.kind == StepKind::Fold;
+    const auto leftIn = std::ranges::count_if(
+        kOpponents, [&](Seat s) { return r_.seats[index(s)].dealtIn && !folded[index(s)]; });
+    e.namesHidden = !showdown_ && folded[index(Seat::Player)] && leftIn == 1;
     for (Seat s : kTakePartOrder) {
       if (std::find(shown_.begin(), shown_.end(), s) == shown_.end()) continue;
       int32_t value = 0;
